@@ -1,0 +1,7 @@
+#include "shell/frame_commands.h"
+
+namespace quillon {
+
+void RunAboutCommand(HWND) {}
+
+}  // namespace quillon

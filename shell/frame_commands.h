@@ -1,0 +1,29 @@
+#pragma once
+// The command handlers the main frame routes to, each in a file of its own. `frame` is the main
+// frame window (the owner of message boxes and dialogs); `list` is the section list.
+#include <windows.h>
+
+namespace quillon {
+
+// Edit > Hex View: opens the selected section read-only in the Hex View dialog.
+void RunHexViewCommand(HWND frame, HWND list);
+
+// Help > About Quillon.
+void RunAboutCommand(HWND frame);
+
+// Edit > Dump: writes the selected section's bytes to a file chosen in the Save dialog.
+void RunDumpCommand(HWND frame, HWND list);
+
+// Edit > Copy: puts the selected rows on the clipboard as text.
+void RunCopyCommand(HWND frame, HWND list);
+
+// A click on column `column` of the list's header: sorts the rows and updates the sort state word.
+void RunSortCommand(HWND list, int column, DWORD& sortState);
+
+// Edit > Find: opens another modeless Find dialog owned by `frame`.
+void RunFindCommand(HWND frame, HWND list);
+
+// The frame's handler of the registered "commdlg_FindReplace" message; `request` is its lParam.
+LRESULT HandleFindRequest(HWND frame, HWND list, LPARAM request);
+
+}  // namespace quillon
