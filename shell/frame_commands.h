@@ -26,4 +26,8 @@ void RunFindCommand(HWND frame, HWND list);
 // The frame's handler of the registered "commdlg_FindReplace" message; `request` is its lParam.
 LRESULT HandleFindRequest(HWND frame, HWND list, LPARAM request);
 
+// Dialog keyboard handling (Tab, Enter, Esc) for the open Find dialogs; the frame's message filter
+// asks it after its accelerators. Returns true when the message was consumed.
+bool TranslateFindDialogMessage(MSG* msg);
+
 }  // namespace quillon
