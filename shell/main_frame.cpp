@@ -195,7 +195,12 @@ LRESULT CMainFrame::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool&
         handled = false;
         return 0;
     case WM_ERASEBKGND:
-        if (client) return 1;
+        if (client) {
+            // The list covers the client area; only the band under the toolbar is painted, because a
+            // themed toolbar asks its parent to draw its background through this message.
+            FillToolbarBackground(reinterpret_cast<HDC>(wParam));
+            return 1;
+        }
         handled = false;
         return 0;
     case WM_NOTIFY: {
@@ -254,6 +259,14 @@ LRESULT CMainFrame::OnCreate() {
     view_.InsertColumns();
     view_.Refresh(sessionId_);
     return 0;
+}
+
+void CMainFrame::FillToolbarBackground(HDC dc) const {
+    if (!IsShown(toolbar) || !dc) return;
+    RECT band{};
+    ::GetWindowRect(toolbar, &band);
+    ::MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&band), 2);
+    ::FillRect(dc, &band, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void CMainFrame::OnDestroyStage1() {

@@ -61,6 +61,7 @@ private:
     void ToggleBar(HWND bar, UINT command);
     void ShowMenuHelp(UINT item, UINT flags, HMENU menu);
     LRESULT ProvideToolTipText(NMHDR* header);
+    void FillToolbarBackground(HDC dc) const;
 
     CQuillonView view_;
     DWORD sessionId_ = 0;
