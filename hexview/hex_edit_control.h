@@ -9,6 +9,8 @@
 
 namespace quillon {
 
+inline constexpr wchar_t kHexEditControlClass[] = L"HexEditControl";
+
 // Registers the "HexEditControl" window class and the "HexData" clipboard format for `instance`.
 // TRUE when the class was registered.
 BOOL RegisterHexEditControl(HINSTANCE instance);
