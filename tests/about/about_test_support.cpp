@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 
 #include "about/link_colours.h"
 #include "common/gdi_scopes.h"
@@ -23,16 +25,30 @@ std::wstring TempDirectory() {
 
 std::wstring Pid() { return std::to_wstring(::GetCurrentProcessId()); }
 
-// The Unix name of a Windows path under Wine (kernel32's wine_get_unix_file_name), or empty.
-std::string UnixPath(const std::wstring& windowsPath) {
-    using Convert = char*(__cdecl*)(const wchar_t*);
+// Names unique to this run: Wine's process ids repeat across prefixes that share /tmp.
+std::wstring RunTag() {
+    static const std::wstring tag = Pid() + L"-" + std::to_wstring(::GetTickCount64());
+    return tag;
+}
+
+// The Unix file the harmless browser appends to: short, so the browser list stays well inside the
+// 256 characters WineBrowser reads (a longer list is ignored in favour of its built-in browsers).
+std::string BrowserLogUnixPath() {
+    std::string path = "/tmp/quillon-about-browser-";
+    for (wchar_t c : RunTag()) path.push_back(static_cast<char>(c));
+    return path + ".log";
+}
+
+// The Windows name of a Unix path under Wine (kernel32's wine_get_dos_file_name), or empty.
+std::wstring DosPath(const std::string& unixPath) {
+    using Convert = wchar_t*(__cdecl*)(const char*);
     const auto convert = reinterpret_cast<Convert>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
     if (!convert) return {};
-    char* unix = convert(windowsPath.c_str());
-    if (!unix) return {};
-    std::string result(unix);
-    ::HeapFree(::GetProcessHeap(), 0, unix);
+    wchar_t* dos = convert(unixPath.c_str());
+    if (!dos) return {};
+    std::wstring result(dos);
+    ::HeapFree(::GetProcessHeap(), 0, dos);
     return result;
 }
 
@@ -79,9 +95,8 @@ class HarmlessBrowserEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         if (!RunningUnderWine()) return;
-        const std::string log = UnixPath(HarmlessBrowser::LogPath());
-        ASSERT_FALSE(log.empty()) << "no Unix name for the browser log";
-        ASSERT_EQ(log.find('\''), std::string::npos);
+        const std::string log = BrowserLogUnixPath();
+        ASSERT_FALSE(HarmlessBrowser::LogPath().empty()) << "no Windows name for the browser log";
         HKEY raw = nullptr;
         ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kWineBrowserKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw,
                                     nullptr),
@@ -90,6 +105,8 @@ public:
         saved_ = SaveValue(key_.Get(), kBrowsersValue);
         // One command line per entry; WineBrowser appends the address as the last argument ($0).
         std::wstring list = L"/bin/sh -c \"printf '%s\\n' \\\"$0\\\" >> '" + Widen(log) + L"'\"";
+        // A fatal failure here skips every test: better than letting WineBrowser fall back to a real one.
+        ASSERT_LT(list.size(), 200u);
         list.push_back(L'\0');
         list.push_back(L'\0');
         ASSERT_EQ(::RegSetValueExW(key_.Get(), kBrowsersValue, 0, REG_MULTI_SZ,
@@ -147,7 +164,10 @@ void SavedColourValues::Remove(const wchar_t* name) {
     ::RegDeleteValueW(key.Get(), name);
 }
 
-std::wstring HarmlessBrowser::LogPath() { return TempDirectory() + L"quillon-about-browser-" + Pid() + L".log"; }
+std::wstring HarmlessBrowser::LogPath() {
+    static const std::wstring path = DosPath(BrowserLogUnixPath());
+    return path;
+}
 
 std::vector<std::wstring> HarmlessBrowser::Opened() { return ReadLogLines(LogPath()); }
 
@@ -158,7 +178,7 @@ bool HarmlessBrowser::WaitForOpened(size_t count, DWORD timeoutMs) {
 void HarmlessBrowser::ClearLog() { ::DeleteFileW(LogPath().c_str()); }
 
 RegisteredTestProtocol::RegisteredTestProtocol()
-    : scheme_(L"quillon-about-test-" + Pid()), log_(TempDirectory() + L"quillon-about-protocol-" + Pid() + L".log") {
+    : scheme_(L"quillon-about-test-" + Pid()), log_(TempDirectory() + L"quillon-about-protocol-" + RunTag() + L".log") {
     ::DeleteFileW(log_.c_str());
     wchar_t system[MAX_PATH] = {};
     ::GetSystemDirectoryW(system, MAX_PATH);

@@ -39,7 +39,8 @@ private:
 
 // Under Wine, http and https addresses reach WineBrowser, which runs the commands listed in
 // HKCU\Software\Wine\WineBrowser "Browsers". For the whole test program that list holds one harmless
-// command that appends the address to a log file, so no real browser can start.
+// command that appends the address to a log file under /tmp, so no real browser can start; if it
+// cannot be installed, no test runs.
 class HarmlessBrowser {
 public:
     // The addresses "opened" so far, one per open, in order.
