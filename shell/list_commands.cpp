@@ -1,12 +1,48 @@
+// Edit > Dump, Edit > Copy and the column-header sort of the section list.
+#include "catalogue/copy_rows.h"
+#include "catalogue/dump_file.h"
+#include "catalogue/sort_rows.h"
 #include "shell/frame_commands.h"
 
 namespace quillon {
 
-void RunDumpCommand(HWND, HWND) {}
-void RunCopyCommand(HWND, HWND) {}
-void RunSortCommand(HWND, int, DWORD&) {}
-void RunFindCommand(HWND, HWND) {}
-LRESULT HandleFindRequest(HWND, HWND, LPARAM) { return 0; }
-bool TranslateFindDialogMessage(MSG*) { return false; }
+namespace {
+constexpr wchar_t kProductCaption[] = L"Quillon";
+}  // namespace
+
+void RunDumpCommand(HWND frame, HWND list) {
+    switch (DumpSelectedSection(list, frame)) {
+        case DumpOutcome::CannotOpen:
+            ::MessageBoxW(frame, L"Cannot open section", kProductCaption, MB_OK | MB_ICONERROR);
+            break;
+        case DumpOutcome::CannotWrite:
+            ::MessageBoxW(frame, L"Cannot write file", kProductCaption, MB_OK | MB_ICONERROR);
+            break;
+        case DumpOutcome::NothingSelected:
+        case DumpOutcome::Cancelled:
+        case DumpOutcome::Written:
+            break;
+    }
+}
+
+void RunCopyCommand(HWND frame, HWND list) {
+    switch (CopySelectedRows(list, frame)) {
+        case CopyOutcome::ClipboardBusy:
+            ::MessageBoxW(frame, L"Cannot open Clipboard.", L"", MB_OK | MB_ICONWARNING);
+            break;
+        case CopyOutcome::OutOfMemory:
+            ::MessageBoxW(frame, L"Allocate memory failed.", L"", MB_OK | MB_ICONWARNING);
+            break;
+        case CopyOutcome::NothingSelected:
+        case CopyOutcome::Copied:
+            break;
+    }
+}
+
+void RunSortCommand(HWND list, int column, DWORD& sortState) {
+    if (column < 0 || column > 1) return;
+    sortState = UpdateSortArrows(list, column);
+    SortListRows(list, sortState);
+}
 
 }  // namespace quillon

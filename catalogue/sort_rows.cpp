@@ -1,0 +1,110 @@
+#include "catalogue/sort_rows.h"
+
+#include <commctrl.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "catalogue/list_rows.h"
+#include "common/text.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr int kArrowFlags = HDF_SORTUP | HDF_SORTDOWN;
+
+struct Snapshot {
+    std::vector<std::wstring> texts;
+    DWORD sortState;
+};
+
+// LVM_SORTITEMS hands over the rows' item data, which holds each row's snapshot index during the sort.
+int CALLBACK CompareSnapshotRows(LPARAM first, LPARAM second, LPARAM context) {
+    const auto* snapshot = reinterpret_cast<const Snapshot*>(context);
+    const std::size_t count = snapshot->texts.size();
+    static const std::wstring empty;
+    const std::size_t i = static_cast<std::size_t>(first);
+    const std::size_t j = static_cast<std::size_t>(second);
+    return CompareCellTexts(i < count ? snapshot->texts[i] : empty, j < count ? snapshot->texts[j] : empty,
+                            snapshot->sortState);
+}
+
+void SetItemData(HWND list, int row, LPARAM data) noexcept {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = data;
+    ::SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int HeaderFormat(HWND header, int column) noexcept {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    if (!::SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item))) return 0;
+    return item.fmt;
+}
+
+void SetHeaderFormat(HWND header, int column, int format) noexcept {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    item.fmt = format;
+    ::SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+long SizeTextValue(const wchar_t* text) noexcept {
+    if (!text) return 0;
+    return std::wcstol(text, nullptr, 16);
+}
+
+int CompareCellTexts(const std::wstring& a, const std::wstring& b, DWORD sortState) noexcept {
+    int result = 0;
+    if ((sortState & kSortColumnMask) == 1) {
+        const long first = SizeTextValue(a.c_str());
+        const long second = SizeTextValue(b.c_str());
+        // The sign of first - second, without the overflow the plain difference could have.
+        result = (first > second) - (first < second);
+    } else {
+        result = CompareFoldedAZ(a, b);
+    }
+    return (sortState & kSortDescending) ? -result : result;
+}
+
+SortDecision DecideSort(int clickedFormat, int column) noexcept {
+    const DWORD columnBits = static_cast<DWORD>(column) & kSortColumnMask;
+    if (clickedFormat & HDF_SORTUP) return {(clickedFormat & ~kArrowFlags) | HDF_SORTDOWN, columnBits | kSortDescending};
+    return {(clickedFormat & ~kArrowFlags) | HDF_SORTUP, columnBits};
+}
+
+DWORD UpdateSortArrows(HWND list, int column) noexcept {
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int clicked = HeaderFormat(header, column);
+    for (int i = 0; i < 2; ++i) SetHeaderFormat(header, i, HeaderFormat(header, i) & ~kArrowFlags);
+    const SortDecision decision = DecideSort(clicked, column);
+    SetHeaderFormat(header, column, decision.format);
+    return decision.sortState;
+}
+
+bool SortListRows(HWND list, DWORD sortState) noexcept {
+    const int column = static_cast<int>(sortState & kSortColumnMask);
+    Snapshot snapshot{{}, sortState};
+    try {
+        const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        snapshot.texts.reserve(static_cast<std::size_t>(count));
+        for (int row = 0; row < count; ++row) snapshot.texts.push_back(ReadCellText(list, row, column));
+    } catch (...) {
+        return false;
+    }
+    const int count = static_cast<int>(snapshot.texts.size());
+    for (int row = 0; row < count; ++row) SetItemData(list, row, static_cast<LPARAM>(row));
+    ::SendMessageW(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&snapshot),
+                   reinterpret_cast<LPARAM>(&CompareSnapshotRows));
+    // Rows carry no item data outside a sort.
+    for (int row = 0; row < count; ++row) SetItemData(list, row, 0);
+    return true;
+}
+
+}  // namespace quillon

@@ -1,0 +1,304 @@
+// Edit > Dump driven through the frame's hook, with the real Save dialog answered from a timer.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "catalogue/dump_file.h"
+#include "shell/frame_commands.h"
+#include "tests/catalogue/list_fixture.h"
+
+namespace quillon::test {
+namespace {
+
+constexpr int kFileNameBox = 0x47C;  // cmb13 of the Explorer-style dialog
+constexpr int kFilterBox = 0x470;    // cmb1
+
+bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+// Compares file bytes without printing them: the size, then the first differing offset.
+::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
+    if (actual.size() != expected.size())
+        return ::testing::AssertionFailure() << "size " << actual.size() << ", expected " << expected.size();
+    for (std::size_t k = 0; k < actual.size(); ++k)
+        if (actual[k] != expected[k]) return ::testing::AssertionFailure() << "bytes differ from offset " << k;
+    return ::testing::AssertionSuccess();
+}
+
+std::string Pattern(const TestSection& section, std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t k = 0; k < size; ++k) bytes[k] = static_cast<char>(section.ExpectedByte(k));
+    return bytes;
+}
+
+// What the Save dialog showed when it opened.
+struct SaveDialogSeen {
+    int count = 0;
+    HWND owner = nullptr;
+    std::wstring fileName;
+    std::wstring filter;
+};
+
+class DumpTest : public ListFixture {
+protected:
+    void SetUp() override {
+        ListFixture::SetUp();
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        directory_ = std::wstring(temp) + UniqueName(L"ql_dump");
+        ASSERT_TRUE(::CreateDirectoryW(directory_.c_str(), nullptr));
+    }
+    void TearDown() override {
+        WIN32_FIND_DATAW found{};
+        HANDLE search = ::FindFirstFileW((directory_ + L"\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                const std::wstring name = found.cFileName;
+                if (name != L"." && name != L"..") ::DeleteFileW((directory_ + L"\\" + name).c_str());
+            } while (::FindNextFileW(search, &found));
+            ::FindClose(search);
+        }
+        ::RemoveDirectoryW(directory_.c_str());
+    }
+
+    std::wstring PathOf(const std::wstring& name) const { return directory_ + L"\\" + name; }
+
+    // Runs the Dump command. The Save dialog, if it opens, gets `typed` as the file name (or Cancel when
+    // `typed` is empty) after `beforeSave` ran; an overwrite prompt is answered Yes; every other message
+    // box is recorded and closed.
+    void RunDump(const std::wstring& typed, const std::function<void()>& beforeSave = nullptr) {
+        ModalAnswerer answerer([&](HWND dialog) {
+            if (IsMessageBox(dialog)) {
+                if (::GetWindow(dialog, GW_OWNER) != Frame() && ::GetDlgItem(dialog, IDYES)) {
+                    ++overwritePrompts_;
+                    AnswerMessageBox(dialog, IDYES);
+                } else {
+                    boxes_.push_back(AnswerMessageBox(dialog));
+                }
+                return true;
+            }
+            HWND nameBox = ::GetDlgItem(dialog, kFileNameBox);
+            if (!nameBox) return false;
+            ++save_.count;
+            save_.owner = ::GetWindow(dialog, GW_OWNER);
+            save_.fileName = WindowText(nameBox);
+            save_.filter = WindowText(::GetDlgItem(dialog, kFilterBox));
+            if (beforeSave) beforeSave();
+            if (typed.empty()) {
+                ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            } else {
+                ::SetWindowTextW(nameBox, typed.c_str());
+                ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            }
+            return true;
+        });
+        RunDumpCommand(Frame(), List());
+        PumpMessages();
+    }
+
+    std::wstring directory_;
+    SaveDialogSeen save_;
+    std::vector<SeenBox> boxes_;
+    int overwritePrompts_ = 0;
+};
+
+TEST_F(DumpTest, FileHoldsExactlyTheSectionsBytesEvenAfterItsCreatorClosesIt) {
+    SectionOptions options;
+    options.size = 3 * 4096;
+    options.seed = 11;
+    TestSection& section = AddSection(L"QlDump", options);
+    const std::string expected = Pattern(section, options.size);
+    ASSERT_TRUE(SameBytes(section.Contents(), expected));
+    Select({0});
+
+    // The creator lets go while the dialog is open: the dump's own view keeps the bytes alive.
+    RunDump(PathOf(L"whole"), [&] { section.Close(); });
+
+    EXPECT_EQ(save_.count, 1);
+    EXPECT_EQ(save_.owner, Frame());
+    EXPECT_EQ(save_.fileName, L"Quill");
+    EXPECT_EQ(save_.filter, L"Binary File (*.BIN)");
+    EXPECT_TRUE(boxes_.empty());
+    // The default extension is added to a name typed without one.
+    EXPECT_FALSE(FileExists(PathOf(L"whole")));
+    EXPECT_TRUE(SameBytes(ReadFileBytes(PathOf(L"whole.bin")), expected));
+}
+
+TEST_F(DumpTest, HundredByteSectionDumpsOneWholePage) {
+    SectionOptions options;
+    options.size = 100;
+    options.seed = 3;
+    const TestSection& section = AddSection(L"QlDump100", options);
+    Select({0});
+    RunDump(PathOf(L"small.bin"));
+    const std::string bytes = ReadFileBytes(PathOf(L"small.bin"));
+    ASSERT_EQ(bytes.size(), 4096u);
+    EXPECT_TRUE(SameBytes(bytes.substr(0, 100), Pattern(section, 100)));
+    EXPECT_TRUE(SameBytes(bytes.substr(100), std::string(4096 - 100, '\0')));
+}
+
+TEST_F(DumpTest, ConfirmedOverwriteReplacesTheFile) {
+    SectionOptions options;
+    options.seed = 200;
+    const TestSection& section = AddSection(L"QlDumpOver", options);
+    WriteFileBytes(PathOf(L"over.bin"), std::string(10000, '\xEE'));
+    Select({0});
+    RunDump(PathOf(L"over.bin"));
+    EXPECT_EQ(overwritePrompts_, 1);
+    EXPECT_TRUE(SameBytes(ReadFileBytes(PathOf(L"over.bin")), Pattern(section, 4096)));
+}
+
+TEST_F(DumpTest, TheSelectedRowWithTheLowestIndexIsDumped) {
+    std::vector<const TestSection*> rows;
+    for (unsigned char seed : {21, 22, 23}) {
+        SectionOptions options;
+        options.seed = seed;
+        rows.push_back(&AddSection(L"QlDumpSel", options));
+    }
+    Select({2, 1});
+    RunDump(PathOf(L"lowest.bin"));
+    EXPECT_TRUE(SameBytes(ReadFileBytes(PathOf(L"lowest.bin")), Pattern(*rows[1], 4096)));
+}
+
+TEST_F(DumpTest, GlobalRowOpensTheGlobalObjectNotItsSessionNamesake) {
+    const std::wstring name = UniqueName(L"QlDumpTwin");
+    SectionOptions globalOptions;
+    globalOptions.global = true;
+    globalOptions.seed = 40;
+    SectionOptions sessionOptions;
+    sessionOptions.seed = 90;
+    sections_.emplace_back(name, globalOptions);
+    sections_.emplace_back(name, sessionOptions);
+    const TestSection& global = sections_[0];
+    const TestSection& session = sections_[1];
+    ASSERT_TRUE(global.IsValid() && session.IsValid());
+    ASSERT_EQ(global.Name(), L"Global\\" + name);
+    view_.AppendSection(global.Name().c_str());
+    view_.AppendSection(session.Name().c_str());
+
+    Select({0});
+    RunDump(PathOf(L"global.bin"));
+    EXPECT_TRUE(SameBytes(ReadFileBytes(PathOf(L"global.bin")), Pattern(global, 4096)));
+
+    LVITEMW clear{};
+    clear.stateMask = LVIS_SELECTED;
+    ::SendMessageW(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+    Select({1});
+    RunDump(PathOf(L"session.bin"));
+    EXPECT_TRUE(SameBytes(ReadFileBytes(PathOf(L"session.bin")), Pattern(session, 4096)));
+}
+
+TEST_F(DumpTest, DeniedRowShowsCannotOpenSectionAndNoDialog) {
+    SectionOptions options;
+    options.denyRead = true;
+    AddSection(L"QlDumpDenied", options);
+    ASSERT_EQ(view_.CellText(0, 1), L"[Access Denied]");
+    Select({0});
+    RunDump(PathOf(L"denied.bin"));
+    EXPECT_EQ(save_.count, 0);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].owner, Frame());
+    EXPECT_EQ(boxes_[0].caption, L"Quillon");
+    EXPECT_EQ(boxes_[0].text, L"Cannot open section");
+    EXPECT_EQ(boxes_[0].icon, SystemIcon(IDI_ERROR));
+    EXPECT_FALSE(FileExists(PathOf(L"denied.bin")));
+}
+
+TEST_F(DumpTest, NoSelectionOrCancelWritesNothingAndShowsNothing) {
+    AddSection(L"QlDumpNone", {});
+    RunDump(PathOf(L"none.bin"));
+    EXPECT_EQ(save_.count, 0);
+
+    Select({0});
+    RunDump(L"");
+    EXPECT_EQ(save_.count, 1);
+    EXPECT_TRUE(boxes_.empty());
+    EXPECT_FALSE(FileExists(PathOf(L"none.bin")));
+    EXPECT_FALSE(FileExists(PathOf(L"Quill.bin")));
+}
+
+TEST_F(DumpTest, UnreadablePagesGiveCannotWriteFileAndLeaveNoFile) {
+    SectionOptions options;
+    options.size = 8 * 4096;
+    options.reserveOnly = true;
+    AddSection(L"QlDumpReserved", options);
+    ASSERT_EQ(view_.CellText(0, 1), L"0x8000");
+    Select({0});
+    RunDump(PathOf(L"reserved.bin"));
+    EXPECT_EQ(save_.count, 1);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].owner, Frame());
+    EXPECT_EQ(boxes_[0].caption, L"Quillon");
+    EXPECT_EQ(boxes_[0].text, L"Cannot write file");
+    EXPECT_EQ(boxes_[0].icon, SystemIcon(IDI_ERROR));
+    EXPECT_FALSE(FileExists(PathOf(L"reserved.bin")));
+}
+
+TEST_F(DumpTest, TargetThatCannotBeCreatedGivesCannotWriteFileAndKeepsWhatWasThere) {
+    AddSection(L"QlDumpLocked", {});
+    WriteFileBytes(PathOf(L"locked.bin"), "keep");
+    // Held open without sharing, the file cannot be replaced.
+    HANDLE holder = ::CreateFileW(PathOf(L"locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    Select({0});
+    RunDump(PathOf(L"locked.bin"));
+    ::CloseHandle(holder);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, L"Cannot write file");
+    EXPECT_EQ(ReadFileBytes(PathOf(L"locked.bin")), "keep");
+}
+
+TEST(DumpFile, WritesEveryByteAcrossManyWrites) {
+    // More than one WriteFile's worth, and not a multiple of it.
+    const std::size_t size = (17u << 20) + 4096;
+    auto* bytes = static_cast<unsigned char*>(::VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ASSERT_NE(bytes, nullptr);
+    for (std::size_t k = 0; k < size; ++k) bytes[k] = static_cast<unsigned char>(k * 13 + (k >> 12));
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + UniqueName(L"ql_big") + L".bin";
+    EXPECT_TRUE(WriteDumpFile(path.c_str(), bytes, size));
+    EXPECT_TRUE(SameBytes(ReadFileBytes(path), std::string(reinterpret_cast<const char*>(bytes), size)));
+    ::DeleteFileW(path.c_str());
+
+    // A range that runs into no-access pages is refused and leaves no file.
+    DWORD old = 0;
+    ASSERT_TRUE(::VirtualProtect(bytes + size - 4096, 4096, PAGE_NOACCESS, &old));
+    EXPECT_TRUE(IsReadableRange(bytes, size - 4096));
+    EXPECT_FALSE(IsReadableRange(bytes, size));
+    EXPECT_FALSE(WriteDumpFile(path.c_str(), bytes, size));
+    EXPECT_FALSE(FileExists(path));
+    ::VirtualFree(bytes, 0, MEM_RELEASE);
+
+    // A file that cannot be created: nothing is made.
+    const std::wstring missing = std::wstring(temp) + UniqueName(L"ql_no_dir") + L"\\x.bin";
+    unsigned char one = 1;
+    EXPECT_FALSE(WriteDumpFile(missing.c_str(), &one, 1));
+    EXPECT_FALSE(FileExists(missing));
+}
+
+}  // namespace
+}  // namespace quillon::test
