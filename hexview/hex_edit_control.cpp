@@ -113,6 +113,7 @@ UniqueFont MakeFont(HDC dc) noexcept {
 
 LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) noexcept {
     TEXTMETRICW metrics{};
+    SIZE digit{};
     UniqueFont font;
     {
         WindowDC dc(hwnd);
@@ -121,10 +122,11 @@ LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) noexcept {
         if (!font) return FALSE;
         SelectionScope select(dc.Get(), font.Get());
         ::GetTextMetricsW(dc.Get(), &metrics);
+        ::GetTextExtentPoint32W(dc.Get(), L"0", 1, &digit);
     }
     auto* window = new (std::nothrow) HexEditWindow(hwnd, std::move(font));
     if (!window) return FALSE;
-    SetMetrics(window->Editor().State(), metrics.tmHeight, metrics.tmMaxCharWidth);
+    SetMetrics(window->Editor().State(), metrics.tmHeight, CharacterCellWidth(metrics.tmMaxCharWidth, digit.cx));
     ::SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(window));
     return ::DefWindowProcW(hwnd, WM_NCCREATE, wParam, lParam);
 }

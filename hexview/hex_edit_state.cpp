@@ -18,6 +18,11 @@ std::int32_t ClampDataSize(std::uint64_t size) noexcept {
     return static_cast<std::int32_t>(std::min<std::uint64_t>(size, static_cast<std::uint64_t>(kMaxDataSize)));
 }
 
+std::int32_t CharacterCellWidth(std::int32_t maxCharWidth, std::int32_t digitAdvance) noexcept {
+    if (digitAdvance > 0 && digitAdvance < maxCharWidth) return digitAdvance;
+    return maxCharWidth;
+}
+
 void SetMetrics(HexEditState& state, std::int32_t lineHeight, std::int32_t charWidth) noexcept {
     state.lineHeight = std::max(lineHeight, 1);
     state.charWidth = std::max(charWidth, 1);

@@ -46,6 +46,12 @@ struct HexEditState {
     void Set(std::uint32_t flag, bool on) noexcept { flags = on ? (flags | flag) : (flags & ~flag); }
 };
 
+// The width of one character cell of the control's fixed-pitch font. For the bitmap "Courier" the
+// widest character (tmMaxCharWidth) is the advance of every character; a scalable stand-in (Wine maps
+// "Courier" to a TrueType monospace face) can hold a few wide glyphs that double tmMaxCharWidth and
+// would spread the columns far apart. The advance of a digit is then the cell everything is drawn in.
+std::int32_t CharacterCellWidth(std::int32_t maxCharWidth, std::int32_t digitAdvance) noexcept;
+
 // Font metrics and the column geometry derived from the character width.
 void SetMetrics(HexEditState& state, std::int32_t lineHeight, std::int32_t charWidth) noexcept;
 

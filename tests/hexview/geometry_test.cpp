@@ -37,6 +37,13 @@ TEST(HexLayout, ColumnsFollowTheCharacterWidth) {
     EXPECT_EQ(MakeState().hexLeft + 16 * MakeState().cellWidth, 452);  // the cells end before the gap
 }
 
+TEST(HexLayout, CellWidthIsTheAdvanceOfAMonospaceFace) {
+    EXPECT_EQ(CharacterCellWidth(8, 8), 8);    // bitmap Courier: widest and advance agree
+    EXPECT_EQ(CharacterCellWidth(17, 8), 8);   // a scalable face with a few wide glyphs
+    EXPECT_EQ(CharacterCellWidth(8, 0), 8);    // no measurement: the widest character
+    EXPECT_EQ(CharacterCellWidth(8, 10), 8);   // never wider than the widest character
+}
+
 TEST(HexLayout, SizeGivesTheLastRowAndClampsToThirtyTwoBits) {
     struct Case {
         std::uint64_t size;
