@@ -4,6 +4,7 @@
 
 #include "catalogue/list_rows.h"
 #include "catalogue/object_directory.h"
+#include "catalogue/redraw_suspension.h"
 #include "catalogue/section_entry.h"
 #include "catalogue/section_view.h"
 #include "common/module.h"
@@ -38,21 +39,6 @@ public:
 
 private:
     CQuillonView& view_;
-};
-
-// Suspends the list's drawing while many rows go in: a visible list otherwise repaints per insert.
-class RedrawSuspension {
-public:
-    explicit RedrawSuspension(HWND hwnd) noexcept : hwnd_(hwnd) { ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
-    ~RedrawSuspension() {
-        ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(hwnd_, nullptr, TRUE);
-    }
-    RedrawSuspension(const RedrawSuspension&) = delete;
-    RedrawSuspension& operator=(const RedrawSuspension&) = delete;
-
-private:
-    HWND hwnd_;
 };
 
 }  // namespace
