@@ -68,10 +68,14 @@ protected:
         ListFixture::SetUp();
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
-        directory_ = std::wstring(temp) + UniqueName(L"ql_dump");
-        ASSERT_TRUE(::CreateDirectoryW(directory_.c_str(), nullptr));
+        temp_ = temp;
+        // Process ids repeat between runs under Wine; the clock keeps an old run's folder out of the way.
+        directory_ = temp_ + UniqueName(L"ql_dump") + L"_" + std::to_wstring(::GetTickCount());
+        ASSERT_TRUE(::CreateDirectoryW(directory_.c_str(), nullptr)) << "error " << ::GetLastError();
     }
     void TearDown() override {
+        // The Save dialog made the folder the current directory, which would keep it from going.
+        ::SetCurrentDirectoryW(temp_.c_str());
         WIN32_FIND_DATAW found{};
         HANDLE search = ::FindFirstFileW((directory_ + L"\\*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
@@ -81,7 +85,7 @@ protected:
             } while (::FindNextFileW(search, &found));
             ::FindClose(search);
         }
-        ::RemoveDirectoryW(directory_.c_str());
+        EXPECT_TRUE(::RemoveDirectoryW(directory_.c_str())) << "error " << ::GetLastError();
     }
 
     std::wstring PathOf(const std::wstring& name) const { return directory_ + L"\\" + name; }
@@ -119,6 +123,7 @@ protected:
         PumpMessages();
     }
 
+    std::wstring temp_;
     std::wstring directory_;
     SaveDialogSeen save_;
     std::vector<SeenBox> boxes_;
