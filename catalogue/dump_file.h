@@ -4,11 +4,9 @@
 
 #include <cstdint>
 
-namespace quillon {
+#include "common/readable_memory.h"
 
-// True when every byte of [bytes, bytes + size) lies in committed pages that allow reading. Reading
-// reserved or no-access pages would fault, so the dump asks first, region by region.
-bool IsReadableRange(const void* bytes, std::uint64_t size) noexcept;
+namespace quillon {
 
 // Creates (or replaces) `path` and writes all `size` bytes, looping on partial writes. When the file
 // cannot be created the result is false and nothing is touched; when any write fails, or the bytes

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "common/clipboard.h"
-#include "hexview/readable_memory.h"
+#include "common/readable_memory.h"
 
 namespace quillon {
 

@@ -4,7 +4,7 @@
 
 #include "common/gdi_scopes.h"
 #include "hexview/hex_text.h"
-#include "hexview/readable_memory.h"
+#include "common/readable_memory.h"
 
 namespace quillon {
 

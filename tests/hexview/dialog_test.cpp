@@ -10,7 +10,7 @@
 #include "common/center_over_owner.h"
 #include "hexview/hex_edit_control.h"
 #include "hexview/hex_text.h"
-#include "hexview/readable_memory.h"
+#include "common/readable_memory.h"
 #include "resources/resource.h"
 #include "shell/frame_commands.h"
 #include "tests/hexview/hex_test_support.h"

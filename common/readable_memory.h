@@ -1,7 +1,6 @@
 #pragma once
-// Which bytes of the process's address space can be read without a fault. The bytes a hex viewer
-// shows may be a view of a section whose pages are only reserved, or pages set to no access; reading
-// them would crash. VirtualQuery answers region by region (ReadProcessMemory is no test: under Wine
+// Which bytes of the process's address space can be read without a fault. A view of a section may
+// have pages that are only reserved, or pages set to no access; reading them would crash. VirtualQuery answers region by region (ReadProcessMemory is no test: under Wine
 // it succeeds on reserved pages). One object serves one painting or copying pass and remembers the
 // last region it asked about, so a run of bytes costs one query per region.
 #include <windows.h>
@@ -36,5 +35,8 @@ private:
 // Whether a region VirtualQuery described can be read: committed, and a protection that allows
 // reading without a guard page.
 bool IsReadableRegion(const MEMORY_BASIC_INFORMATION& info) noexcept;
+
+// True when every byte of [bytes, bytes + size) can be read; a size beyond the address space cannot.
+bool IsReadableRange(const void* bytes, std::uint64_t size) noexcept;
 
 }  // namespace quillon

@@ -1,4 +1,4 @@
-#include "hexview/readable_memory.h"
+#include "common/readable_memory.h"
 
 #include <cstdint>
 
@@ -40,6 +40,12 @@ bool ReadableMemory::IsRangeReadable(const unsigned char* p, std::size_t count) 
         at = end_;
     }
     return true;
+}
+
+bool IsReadableRange(const void* bytes, std::uint64_t size) noexcept {
+    if (size > SIZE_MAX) return false;
+    ReadableMemory readable;
+    return readable.IsRangeReadable(static_cast<const unsigned char*>(bytes), static_cast<std::size_t>(size));
 }
 
 }  // namespace quillon
