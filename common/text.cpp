@@ -1,9 +1,5 @@
 #include "common/text.h"
 
-#include <cstdarg>
-#include <cwchar>
-#include <vector>
-
 namespace quillon {
 
 std::wstring FoldedAZ(std::wstring_view text) {
@@ -21,19 +17,6 @@ int CompareFoldedAZ(std::wstring_view a, std::wstring_view b) noexcept {
     // A text that is a prefix of the other compares as if followed by its terminating NUL.
     if (a.size() == b.size()) return 0;
     return a.size() < b.size() ? -static_cast<int>(FoldAZ(b[n])) : static_cast<int>(FoldAZ(a[n]));
-}
-
-std::wstring FormatText(const wchar_t* format, ...) {
-    std::vector<wchar_t> buffer(256);
-    for (;;) {
-        va_list args;
-        va_start(args, format);
-        const int written = std::vswprintf(buffer.data(), buffer.size(), format, args);
-        va_end(args);
-        if (written >= 0 && static_cast<size_t>(written) < buffer.size()) return std::wstring(buffer.data(), written);
-        if (buffer.size() > (1u << 24)) return std::wstring();
-        buffer.resize(buffer.size() * 2);
-    }
 }
 
 }  // namespace quillon

@@ -15,7 +15,4 @@ std::wstring FoldedAZ(std::wstring_view text);
 // Code unit by code unit after A-Z folding; the difference of the first differing pair, 0 if equal.
 int CompareFoldedAZ(std::wstring_view a, std::wstring_view b) noexcept;
 
-// printf-style formatting into a std::wstring (the wide-character swprintf family).
-std::wstring FormatText(const wchar_t* format, ...);
-
 }  // namespace quillon

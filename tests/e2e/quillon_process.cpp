@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include "catalogue/quillon_view.h"
+#include "shell/main_frame.h"
+
 namespace quillon::test {
 
 std::wstring QuillonExePath() {
@@ -48,7 +51,7 @@ BOOL CALLBACK FindFrame(HWND hwnd, LPARAM lParam) {
     ::GetWindowThreadProcessId(hwnd, &pid);
     wchar_t name[64] = {};
     ::GetClassNameW(hwnd, name, 64);
-    if (pid == search->pid && lstrcmpW(name, L"QuillonMainFrame") == 0) {
+    if (pid == search->pid && lstrcmpW(name, MainFrameClassName()) == 0) {
         search->found = hwnd;
         return FALSE;
     }
@@ -72,7 +75,7 @@ HWND QuillonProcess::WaitForFrame(DWORD timeoutMs) {
 }
 
 HWND QuillonProcess::List() const {
-    return frame_ ? ::FindWindowExW(frame_, nullptr, L"QuillonSectionList", nullptr) : nullptr;
+    return frame_ ? ::FindWindowExW(frame_, nullptr, SectionListClassName(), nullptr) : nullptr;
 }
 
 DWORD QuillonProcess::WaitForExit(DWORD timeoutMs) {
