@@ -15,6 +15,7 @@
 #include "catalogue/object_directory.h"
 #include "catalogue/quillon_view.h"
 #include "catalogue/section_view.h"
+#include "tests/support/test_windows.h"
 
 using namespace quillon;
 
@@ -32,18 +33,6 @@ struct MeasuringSink final : SectionSink {
         ++sections;
     }
 };
-
-LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
 
 }  // namespace
 
@@ -69,22 +58,16 @@ int wmain(int argc, wchar_t** argv) {
     EnumerateDirectory(sessionPath.c_str(), nullptr, floor);
     const double floorSeconds = Seconds(start);
 
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &HostProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QuillonBenchHost";
-    ::RegisterClassW(&wc);
-    HWND host = ::CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000, 700,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    test::TestParentWindow host(1000, 700);
     CQuillonView view;
-    view.Create(host);
+    view.Create(host.Get());
     ::SetWindowPos(view.Window(), nullptr, 0, 0, 980, 650, SWP_NOZORDER);
     view.InsertColumns();
-    Pump();
+    test::PumpMessages();
 
     start = std::chrono::steady_clock::now();
     view.Refresh(session);
-    Pump();
+    test::PumpMessages();
     const double listSeconds = Seconds(start);
 
     std::printf("sections created: %d, found by the walk: %d, rows listed: %d\n", static_cast<int>(sections.size()),
@@ -93,7 +76,6 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("(b) EnumerateSections into a visible list:      %.3f s\n", listSeconds);
     std::printf("ratio b/a: %.2f\n", floorSeconds > 0 ? listSeconds / floorSeconds : 0.0);
 
-    ::DestroyWindow(host);
     for (HANDLE h : sections) ::CloseHandle(h);
     return 0;
 }

@@ -24,6 +24,7 @@
 #include "catalogue/quillon_view.h"
 #include "hexview/hex_edit_control.h"
 #include "shell/frame_commands.h"
+#include "tests/support/test_windows.h"
 
 using namespace quillon;
 
@@ -101,14 +102,6 @@ LRESULT CALLBACK CallWndRetHook(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
 SCROLLINFO ScrollState(HWND control) {
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
@@ -173,7 +166,7 @@ void MeasureInsideDialog() {
         std::fflush(stdout);
         const DWORD start = ::GetTickCount();
         while (::GetTickCount() - start < g_run.holdMs) {
-            Pump();
+            test::PumpMessages();
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         }
     }
@@ -244,10 +237,6 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
     MeasureInsideDialog();
 }
 
-LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -272,36 +261,28 @@ int wmain(int argc, wchar_t** argv) {
         ::UnmapViewOfFile(fill);
     }
 
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &HostProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"QuillonHexBenchHost";
-    ::RegisterClassW(&wc);
-    HWND host = ::CreateWindowExW(0, wc.lpszClassName, L"Quillon bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900,
-                                  600, nullptr, nullptr, wc.hInstance, nullptr);
+    test::TestParentWindow host(900, 600);
     CQuillonView view;
-    view.Create(host);
+    view.Create(host.Get());
     view.InsertColumns();
     ::MoveWindow(view.Window(), 0, 0, 880, 560, TRUE);
     view.AppendSection(name.c_str());
     view.SelectOneRow(0);
     std::wprintf(L"section   %ls, %u MiB, size column %ls\n", name.c_str(), g_run.sizeMiB,
                  ReadCellText(view.Window(), 0, 1).c_str());
-    Pump();
+    test::PumpMessages();
     PrintMemory("before opening", MeasureMemory());
 
     HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &CallWndRetHook, nullptr, ::GetCurrentThreadId());
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &Tick);
     g_run.commandStart = Clock::now();
-    RunHexViewCommand(host, view.Window());
+    RunHexViewCommand(host.Get(), view.Window());
     ::KillTimer(nullptr, timer);
     ::UnhookWindowsHookEx(hook);
-    Pump();
+    test::PumpMessages();
     if (!g_run.measured) std::printf("the dialog did not open\n");
     PrintMemory("after closing", MeasureMemory());
 
-    ::DestroyWindow(host);
     ::CloseHandle(section);
     return g_run.measured ? 0 : 1;
 }

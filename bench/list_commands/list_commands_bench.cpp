@@ -24,6 +24,7 @@
 #include "catalogue/sort_rows.h"
 #include "shell/find_search.h"
 #include "shell/frame_commands.h"
+#include "tests/support/test_windows.h"
 
 using namespace quillon;
 
@@ -32,18 +33,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::time_point since) { return std::chrono::duration<double, std::milli>(Clock::now() - since).count(); }
-
-LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
 
 std::vector<SectionEntry> MakeRows(int count, std::mt19937& random) {
     static const wchar_t* const kWords[] = {L"Local", L"Session", L"Cache", L"Shared", L"Mapping", L"SM0",
@@ -77,7 +66,7 @@ void Fill(HWND list, const std::vector<SectionEntry>& rows) {
     }
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
-    Pump();
+    test::PumpMessages();
 }
 
 int BadPairs(HWND list, DWORD state) {
@@ -128,15 +117,9 @@ int wmain(int argc, wchar_t** argv) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&icc);
 
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &HostProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QuillonListBenchHost";
-    ::RegisterClassW(&wc);
-    HWND host = ::CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000, 700,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    test::TestParentWindow host(1000, 700);
     CQuillonView view;
-    view.Create(host);
+    view.Create(host.Get());
     ::MoveWindow(view.Window(), 0, 0, 980, 660, TRUE);
     view.InsertColumns();
     HWND list = view.Window();
@@ -214,7 +197,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("  the same comparisons in std::sort, no control     %8.1f\n", Ms(start));
     start = Clock::now();
     ::UpdateWindow(list);
-    Pump();
+    test::PumpMessages();
     std::printf("  repaint of the visible rows afterwards            %8.1f\n", Ms(start));
 
     std::printf("\nfor comparison, LVM_SORTITEMSEX reading texts by index per comparison:\n");
@@ -228,6 +211,5 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("  by %s: %8.1f ms, %ld comparisons, %d bad pairs\n", exState ? "size" : "name", ms,
                     byIndex.comparisons, BadPairs(list, exState));
     }
-    ::DestroyWindow(host);
     return 0;
 }
