@@ -7,6 +7,7 @@
 #include "catalogue/redraw_suspension.h"
 #include "catalogue/section_entry.h"
 #include "catalogue/section_view.h"
+#include "catalogue/section_walk.h"
 #include "common/module.h"
 
 namespace quillon {
@@ -77,13 +78,7 @@ void CQuillonView::Refresh(unsigned long sessionId) noexcept {
 void CQuillonView::EnumerateSections(unsigned long sessionId) noexcept {
     RedrawSuspension quiet(hwnd_);
     ListSink sink(*this);
-    EnumerateDirectory(kGlobalDirectoryPath, kGlobalPrefix, sink);
-    try {
-        const std::wstring sessionPath = SessionDirectoryPath(sessionId);
-        EnumerateDirectory(sessionPath.c_str(), nullptr, sink);
-    } catch (...) {
-        // Without memory for the path the session directory simply adds no rows.
-    }
+    EnumerateSectionNames(sessionId, false, sink);
 }
 
 void CQuillonView::AppendSection(const wchar_t* nameText) noexcept {

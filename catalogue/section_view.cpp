@@ -1,5 +1,7 @@
 #include "catalogue/section_view.h"
 
+#include "catalogue/section_name.h"
+
 namespace quillon {
 
 namespace {
@@ -12,8 +14,9 @@ HRESULT LastErrorStatus() noexcept {
 
 HRESULT SectionView::Open(const wchar_t* name) noexcept {
     if (mapping_ || base_) return E_UNEXPECTED;
-    UniqueHandle mapping(::OpenFileMappingW(kAccess, FALSE, name));
-    if (!mapping) return LastErrorStatus();
+    UniqueHandle mapping;
+    const HRESULT opened = OpenSectionByName(name ? name : L"", kAccess, mapping);
+    if (opened < 0) return opened;
     void* view = ::MapViewOfFileEx(mapping.Get(), kAccess, 0, 0, 0, nullptr);
     if (!view) return LastErrorStatus();  // `mapping` closes itself
     mapping_ = std::move(mapping);

@@ -16,7 +16,7 @@ public:
     SectionView(const SectionView&) = delete;
     SectionView& operator=(const SectionView&) = delete;
 
-    // Opens the section `name` ("Global\..." for the global directory) and maps a read-only view of
+    // Opens the section a row names (see section_name.h for the forms) and maps a read-only view of
     // the whole of it. Returns 0, or HRESULT_FROM_WIN32 of the failure (negative). A holder is opened
     // once; a second Open on an open holder fails with E_UNEXPECTED.
     HRESULT Open(const wchar_t* name) noexcept;
