@@ -139,6 +139,16 @@ HandleWalk FindSectionHolders(const std::wstring& objectPath, HANDLE probe) {
     std::unordered_map<DWORD, std::wstring> names = ProcessNames();
     std::unordered_map<ULONG_PTR, UniqueHandle> processes;  // null: could not be opened
     NameReader reader;
+    // Handles are compared with the name the system gives our own handle: the object path, except
+    // where the system answers with the backing file's name instead.
+    std::wstring target = objectPath;
+    if (probe && !walk.matchedByAddress) {
+        std::wstring_view probeName;
+        if (reader.Read(probe, probeName) && !probeName.empty() && !SameName(probeName, objectPath)) {
+            target.assign(probeName.data(), probeName.size());
+            walk.matchedByFileName = true;
+        }
+    }
     for (std::size_t i = 0; i < count; ++i) {
         const native::HandleEntryEx& entry = table->handles[i];
         if (entry.objectTypeIndex != sectionType) continue;
@@ -150,7 +160,7 @@ HandleWalk FindSectionHolders(const std::wstring& objectPath, HANDLE probe) {
         } else if (entry.uniqueProcessId == ownPid) {
             std::wstring_view name;
             if (reader.Read(reinterpret_cast<HANDLE>(entry.handleValue), name))
-                matches = SameName(name, objectPath);
+                matches = SameName(name, target);
             else
                 ++walk.handlesNotNamed;
         } else {
@@ -170,7 +180,7 @@ HandleWalk FindSectionHolders(const std::wstring& objectPath, HANDLE probe) {
             UniqueHandle duplicate(copy);
             std::wstring_view name;
             if (reader.Read(duplicate.Get(), name))
-                matches = SameName(name, objectPath);
+                matches = SameName(name, target);
             else
                 ++walk.handlesNotNamed;
         }
@@ -195,6 +205,10 @@ std::wstring DescribeHolders(const HandleWalk& walk) {
                 (holder.imageName.empty() ? std::wstring(L"unnamed") : holder.imageName) + L"), handle " + FormatSizeText(holder.handle) +
                 L": " + DescribeSectionAccess(holder.grantedAccess);
     }
+    if (text.empty()) text = L"none";
+    if (walk.matchedByFileName)
+        text += L"\nmatched by the backing file's name, which the system gives these handles: sections over the "
+                L"same file are listed too";
     std::wstring missing;
     if (walk.processesNotOpened != 0)
         missing = std::to_wstring(walk.processesNotOpened) +
@@ -204,11 +218,7 @@ std::wstring DescribeHolders(const HandleWalk& walk) {
         missing += std::to_wstring(walk.handlesNotNamed) +
                    (walk.handlesNotNamed == 1 ? L" section handle" : L" section handles") + L" could not be named";
     }
-    if (!missing.empty()) {
-        if (!text.empty()) text += L"\n";
-        text += L"incomplete: " + missing;
-    }
-    if (text.empty()) text = L"none";
+    if (!missing.empty()) text += L"\nincomplete: " + missing;
     return text;
 }
 

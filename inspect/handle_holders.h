@@ -26,6 +26,9 @@ struct HandleWalk {
     std::size_t processesNotOpened = 0;    // processes whose handles could not be duplicated
     std::size_t handlesNotNamed = 0;       // section handles whose name could not be read
     bool matchedByAddress = false;         // true when object addresses decided, no duplication
+    // True when the system names this section's handles after the file behind it (Wine does), so
+    // handles were matched by that file's name and sections over the same file count as well.
+    bool matchedByFileName = false;
 };
 
 // Every handle, in any process, to the section at `objectPath` (its exact object-namespace path).

@@ -120,9 +120,9 @@ void AddSecurityFacts(const std::wstring& objectPath, SectionReport& report) {
     report.facts.push_back(AccessFact(L"Access at low integrity", access.lowIntegrity, true));
     report.facts.push_back(AccessFact(L"Access for AppContainers", access.appContainer, true));
 
-    if (access.lowIntegrity.available && (access.lowIntegrity.granted & kWriteLikeRights))
+    if (access.lowIntegrity.available && (access.lowIntegrity.granted & kWriteRights))
         report.warnings.push_back(L"A low-integrity process can write to this section.");
-    if (access.appContainer.available && (access.appContainer.granted & kWriteLikeRights))
+    if (access.appContainer.available && (access.appContainer.granted & kWriteRights))
         report.warnings.push_back(L"AppContainer apps can write to this section.");
     if (HasNullDacl(descriptor.Get()))
         report.warnings.push_back(L"The section has a NULL DACL: every caller gets full access.");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/unique_resource.h"
+#include "inspect/fact_text.h"
 #include "inspect/native_calls.h"
 
 namespace quillon {
@@ -70,6 +71,26 @@ DWORD LabelLevel(const SYSTEM_MANDATORY_LABEL_ACE* label) noexcept {
     PSID sid = const_cast<DWORD*>(&label->SidStart);
     const UCHAR count = *::GetSidSubAuthorityCount(sid);
     return count ? *::GetSidSubAuthority(sid, count - 1) : 0;
+}
+
+// "S:(ML;;NW;;;LW)" for the descriptor's mandatory label; empty when it has none.
+std::wstring LabelSddl(PSECURITY_DESCRIPTOR descriptor) {
+    const SYSTEM_MANDATORY_LABEL_ACE* label = FindLabel(descriptor);
+    if (!label) return std::wstring();
+    std::wstring policy;
+    if (label->Mask & SYSTEM_MANDATORY_LABEL_NO_WRITE_UP) policy += L"NW";
+    if (label->Mask & SYSTEM_MANDATORY_LABEL_NO_READ_UP) policy += L"NR";
+    if (label->Mask & SYSTEM_MANDATORY_LABEL_NO_EXECUTE_UP) policy += L"NX";
+    std::wstring level;
+    switch (LabelLevel(label)) {
+    case SECURITY_MANDATORY_LOW_RID: level = L"LW"; break;
+    case SECURITY_MANDATORY_MEDIUM_RID: level = L"ME"; break;
+    case SECURITY_MANDATORY_MEDIUM_RID + 0x100: level = L"MP"; break;
+    case SECURITY_MANDATORY_HIGH_RID: level = L"HI"; break;
+    case SECURITY_MANDATORY_SYSTEM_RID: level = L"SI"; break;
+    default: level = SidText(const_cast<DWORD*>(&label->SidStart)); break;
+    }
+    return L"S:(ML;;" + policy + L";;;" + level + L")";
 }
 
 struct LocalSid {
@@ -273,8 +294,16 @@ SectionFact SddlFact(PSECURITY_DESCRIPTOR descriptor) {
         fact.value = native::ReasonForError(::GetLastError());
         return fact;
     }
-    fact.value = *text ? text : L"(empty: no owner, group, DACL or label)";
+    fact.value = text;
     ::LocalFree(text);
+    // Some platforms (Wine) leave the label out of the text although the descriptor has one.
+    if (fact.value.find(L"S:") == std::wstring::npos) fact.value += LabelSddl(descriptor);
+    // ... and write a NULL DACL as a bare "D:", which would read as an empty one that denies all.
+    const std::wstring::size_type dacl = fact.value.find(L"D:");
+    if (dacl != std::wstring::npos && HasNullDacl(descriptor) &&
+        (dacl + 2 == fact.value.size() || fact.value[dacl + 2] == L'S'))
+        fact.value.insert(dacl + 2, L"NO_ACCESS_CONTROL");
+    if (fact.value.empty()) fact.value = L"(empty: no owner, group, DACL or label)";
     return fact;
 }
 
@@ -341,8 +370,8 @@ SectionAccessSet ComputeSectionAccess(PSECURITY_DESCRIPTOR original) {
     }
     if (CheckWithToken(descriptor, token.Get(), set.you)) set.you.method = L"AccessCheck with your token";
 
-    // The same token at low integrity. Where the platform's check ignores mandatory labels (Wine),
-    // the label's policy is applied here as the system would; on Windows this removes nothing more.
+    // The same token at low integrity. Its figure is the platform's own answer; where that answer
+    // ignores the mandatory label (Wine does), the note says what the label would take on Windows.
     TOKEN_MANDATORY_LABEL lowLabel{};
     LocalSid lowSid(L"S-1-16-4096");
     lowLabel.Label.Sid = lowSid.sid;
@@ -351,12 +380,11 @@ SectionAccessSet ComputeSectionAccess(PSECURITY_DESCRIPTOR original) {
                                               sizeof(lowLabel) + ::GetLengthSid(lowSid.sid))) {
         set.lowIntegrity.reason = std::wstring(L"cannot lower the token: ") + native::ReasonForError(::GetLastError());
     } else if (CheckWithToken(descriptor, token.Get(), set.lowIntegrity)) {
-        const ACCESS_MASK labelDenied = MandatoryPolicyDenied(descriptor, kLowLevel);
         set.lowIntegrity.method = L"AccessCheck with a low-integrity copy of your token";
-        if (set.lowIntegrity.granted & labelDenied) {
-            set.lowIntegrity.granted &= ~labelDenied;
-            set.lowIntegrity.method += L"; the platform ignored the mandatory label, so its policy was applied here";
-        }
+        const ACCESS_MASK labelDenied = set.lowIntegrity.granted & MandatoryPolicyDenied(descriptor, kLowLevel);
+        if (labelDenied != 0)
+            set.lowIntegrity.method += L"; it ignored the mandatory label, whose policy would also deny " +
+                                       DescribeSectionAccess(labelDenied);
     }
 
     // A sandboxed app passes two checks and gets what both grant: its user and groups at low
@@ -379,7 +407,7 @@ SectionAccessSet ComputeSectionAccess(PSECURITY_DESCRIPTOR original) {
         packageGranted = EvaluateDaclInOrder(descriptor, sids, 1);
         set.appContainer.method = L"DACL evaluated in order for ALL APPLICATION PACKAGES (" + authzFailure + L")";
     }
-    set.appContainer.method += L", joined with the low-integrity access";
+    set.appContainer.method += L", limited to what the low-integrity check grants";
     set.appContainer.available = true;
     set.appContainer.granted = packageGranted & set.lowIntegrity.granted;
     return set;

@@ -52,8 +52,8 @@ struct SectionAccessSet {
 
 SectionAccessSet ComputeSectionAccess(PSECURITY_DESCRIPTOR descriptor);
 
-// The rights with which a caller can change the section's bytes or give itself that right.
-constexpr ACCESS_MASK kWriteLikeRights = SECTION_MAP_WRITE | WRITE_DAC | WRITE_OWNER;
+// The right that makes a section writable: a view mapped for writing.
+constexpr ACCESS_MASK kWriteRights = SECTION_MAP_WRITE;
 
 // The rights the mandatory label's policy takes from a caller at `callerLevel` (an integrity RID):
 // writes when the object's level (explicit, or medium when unlabelled) is higher and no-write-up is
