@@ -45,6 +45,7 @@ bool IsFrameCommand(UINT id) noexcept {
     case ID_VIEW_TOOLBAR:
     case ID_VIEW_STATUS_BAR:
     case ID_APP_ABOUT:
+    case ID_EDIT_PROPERTIES:
         return true;
     default:
         return false;
@@ -304,6 +305,9 @@ void CMainFrame::OnCommand(UINT id) {
         break;
     case ID_APP_ABOUT:
         RunAboutCommand(frame);
+        break;
+    case ID_EDIT_PROPERTIES:
+        RunPropertiesCommand(frame, view_.Window());
         break;
     default:
         break;
