@@ -93,9 +93,18 @@ bool SameName(std::wstring_view a, const std::wstring& b) noexcept {
            CSTR_EQUAL;
 }
 
+// How many handles the object behind `handle` has, ours included; 0 when unknown.
+ULONG HandleCountOf(HANDLE handle) noexcept {
+    // OBJECT_BASIC_INFORMATION: attributes, granted access, handle count, pointer count, ...
+    ULONG info[14] = {};
+    ULONG needed = 0;
+    if (native::QueryObject(handle, 0 /* ObjectBasicInformation */, info, sizeof(info), &needed) < 0) return 0;
+    return info[2];
+}
+
 }  // namespace
 
-HandleWalk FindSectionHolders(const std::wstring& objectPath, HANDLE probe) {
+HandleWalk FindSectionHolders(const std::wstring& objectPath, HANDLE probe, const std::atomic<bool>* cancel) {
     HandleWalk walk;
     // Without a handle of our own to the section, an anonymous one still tells the section type.
     UniqueHandle anonymous;
@@ -149,9 +158,16 @@ HandleWalk FindSectionHolders(const std::wstring& objectPath, HANDLE probe) {
             walk.matchedByFileName = true;
         }
     }
-    for (std::size_t i = 0; i < count; ++i) {
+    // Every other handle the object counts, once found, ends the walk early.
+    const ULONG counted = probe ? HandleCountOf(probe) : 0;
+    const std::size_t others = counted > 0 ? counted - 1 : static_cast<std::size_t>(-1);
+    for (std::size_t i = 0; i < count && walk.holders.size() < others; ++i) {
         const native::HandleEntryEx& entry = table->handles[i];
         if (entry.objectTypeIndex != sectionType) continue;
+        if (cancel && cancel->load(std::memory_order_relaxed)) {
+            walk.cancelled = true;
+            break;
+        }
         if (entry.uniqueProcessId == ownPid && entry.handleValue == reinterpret_cast<ULONG_PTR>(typeProbe)) continue;
         ++walk.sectionHandles;
         bool matches = false;

@@ -4,6 +4,7 @@
 // and comparing its object name.
 #include <windows.h>
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -29,13 +30,16 @@ struct HandleWalk {
     // True when the system names this section's handles after the file behind it (Wine does), so
     // handles were matched by that file's name and sections over the same file count as well.
     bool matchedByFileName = false;
+    bool cancelled = false;                // the caller asked the walk to stop
 };
 
 // Every handle, in any process, to the section at `objectPath` (its exact object-namespace path).
 // `probe`, when not null, is a handle of this process to that section: it gives the section type's
-// index and the object's address, and is itself left out of the result. Only handles of the section
-// type are ever duplicated or named, so no handle whose name query can block is touched.
-HandleWalk FindSectionHolders(const std::wstring& objectPath, HANDLE probe);
+// index, the object's address and its handle count, and is itself left out of the result. Only
+// handles of the section type are ever duplicated or named, so no handle whose name query can block
+// is touched; the walk ends as soon as every handle the object counts has been found. `cancel`, when
+// given, is checked between handles.
+HandleWalk FindSectionHolders(const std::wstring& objectPath, HANDLE probe, const std::atomic<bool>* cancel = nullptr);
 
 // "process 1234 (app.exe), handle 0x1A4: query, map read (0x00000005)" lines, then the reason the
 // list is incomplete when it is; "none" when there is no holder and nothing was missed.

@@ -129,20 +129,20 @@ void AddSecurityFacts(const std::wstring& objectPath, SectionReport& report) {
 }
 
 // Handles: a handle of our own with any access the section grants serves as the probe.
-void AddHandles(const std::wstring& objectPath, SectionReport& report) {
+SectionFact HandlesFact(const std::wstring& objectPath, const std::atomic<bool>* cancel) {
     UniqueHandle probe;
     for (ACCESS_MASK access : {static_cast<ACCESS_MASK>(SECTION_QUERY), static_cast<ACCESS_MASK>(READ_CONTROL),
                                static_cast<ACCESS_MASK>(SECTION_MAP_READ), static_cast<ACCESS_MASK>(SYNCHRONIZE)}) {
         if (OpenForFact(objectPath, access, probe) >= 0) break;
     }
-    const HandleWalk walk = FindSectionHolders(objectPath, probe.Get());
-    report.facts.push_back(walk.available ? Available(L"Handles", DescribeHolders(walk))
-                                          : Unavailable(L"Handles", walk.reason));
+    const HandleWalk walk = FindSectionHolders(objectPath, probe.Get(), cancel);
+    if (walk.cancelled) return Unavailable(L"Handles", L"the search was stopped");
+    return walk.available ? Available(L"Handles", DescribeHolders(walk)) : Unavailable(L"Handles", walk.reason);
 }
 
 }  // namespace
 
-SectionReport GatherSectionReport(std::wstring_view listName) {
+SectionReport GatherSectionReportWithoutHandles(std::wstring_view listName) {
     SectionReport report;
     try {
         report.facts.push_back(Available(L"Name", std::wstring(listName)));
@@ -161,10 +161,28 @@ SectionReport GatherSectionReport(std::wstring_view listName) {
         AddBasics(location.objectPath, report, attributes, attributesKnown);
         AddViewFacts(listName, report, attributes, attributesKnown);
         AddSecurityFacts(location.objectPath, report);
-        AddHandles(location.objectPath, report);
+        report.facts.push_back(Unavailable(L"Handles", kHandlesPending));
     } catch (...) {
         report.warnings.push_back(L"Not every fact could be gathered: out of memory.");
     }
+    return report;
+}
+
+SectionFact GatherHandlesFact(std::wstring_view listName, const std::atomic<bool>* cancel) {
+    try {
+        SectionLocation location;
+        if (!LocateSection(listName, OwnSessionId(), location)) return Unavailable(L"Handles", L"not a section name");
+        return HandlesFact(location.objectPath, cancel);
+    } catch (...) {
+        return Unavailable(L"Handles", L"out of memory");
+    }
+}
+
+SectionReport GatherSectionReport(std::wstring_view listName) {
+    SectionReport report = GatherSectionReportWithoutHandles(listName);
+    for (SectionFact& fact : report.facts)
+        if (fact.field == L"Handles" && !fact.available && fact.value == kHandlesPending)
+            fact = GatherHandlesFact(listName);
     return report;
 }
 

@@ -3,6 +3,7 @@
 // is (attributes, sizes, regions, backing file), who may reach it (owner, label, security and the
 // access a normal, a low-integrity and a sandboxed caller gets) and who holds it (handles).
 // The Properties dialog and the console program's "info" show the same report.
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,6 +36,13 @@ struct SectionReport {
 // catalogue/section_name.h). Each fact opens the section with the least access it needs, on its
 // own, so a denial hides only the facts that need that access. Never throws.
 SectionReport GatherSectionReport(std::wstring_view listName);
+
+// The same report in two parts, for a window that shows the rest at once and walks the system's
+// handle table meanwhile: the first leaves the Handles fact unavailable with kHandlesPending as its
+// reason; the second gathers that fact alone (`cancel`, when given, stops it early).
+inline constexpr const wchar_t* kHandlesPending = L"still searching the handle table";
+SectionReport GatherSectionReportWithoutHandles(std::wstring_view listName);
+SectionFact GatherHandlesFact(std::wstring_view listName, const std::atomic<bool>* cancel = nullptr);
 
 // The report as text: one "Field: value" line per fact (a multi-line value continues on lines
 // indented by four spaces; an unavailable fact reads "unavailable: <reason>"), then one

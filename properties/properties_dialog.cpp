@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
 
 #include "common/center_over_owner.h"
 #include "common/gdi_scopes.h"
@@ -79,6 +82,62 @@ void Place(HWND control, int x, int y, int width, int height) {
 
 }  // namespace
 
+// What the dialog and its searching thread share. The thread posts to `dialog` only while it is set,
+// under the lock; the dialog clears it as its window goes.
+struct CPropertiesDlg::HandleSearch {
+    std::atomic<bool> cancel{false};
+    std::mutex lock;
+    HWND dialog = nullptr;
+    bool done = false;
+    SectionFact result;
+};
+
+CPropertiesDlg::CPropertiesDlg(SectionReport report) : report_(std::move(report)) {}
+
+CPropertiesDlg::~CPropertiesDlg() { StopHandleSearch(); }
+
+void CPropertiesDlg::StartHandleSearch() {
+    const bool pending = std::any_of(report_.facts.begin(), report_.facts.end(), [](const SectionFact& fact) {
+        return fact.field == L"Handles" && !fact.available && fact.value == kHandlesPending;
+    });
+    if (!pending || report_.facts.empty()) return;
+    search_ = std::make_shared<HandleSearch>();
+    search_->dialog = Window();
+    std::shared_ptr<HandleSearch> search = search_;
+    const std::wstring name = report_.facts.front().value;
+    try {
+        std::thread([search, name] {
+            SectionFact fact = GatherHandlesFact(name, &search->cancel);
+            std::lock_guard<std::mutex> hold(search->lock);
+            search->result = std::move(fact);
+            search->done = true;
+            if (search->dialog) ::PostMessageW(search->dialog, kHandlesFound, 0, 0);
+        }).detach();
+    } catch (...) {
+        search_.reset();  // no thread: the row keeps saying the search did not finish
+    }
+}
+
+void CPropertiesDlg::OnHandlesFound() {
+    if (!search_) return;
+    SectionFact fact;
+    {
+        std::lock_guard<std::mutex> hold(search_->lock);
+        if (!search_->done) return;
+        fact = search_->result;
+    }
+    for (SectionFact& shown : report_.facts)
+        if (shown.field == L"Handles") shown = fact;
+    FillList();
+}
+
+void CPropertiesDlg::StopHandleSearch() noexcept {
+    if (!search_) return;
+    search_->cancel = true;
+    std::lock_guard<std::mutex> hold(search_->lock);
+    search_->dialog = nullptr;
+}
+
 INT_PTR CPropertiesDlg::Run(HWND owner) {
     KeyFilterScope keys;
     return DoModal(owner, IDD_PROPERTIES);
@@ -127,6 +186,7 @@ BOOL CPropertiesDlg::OnInitDialog() {
 
     Layout();
     CenterOverOwner(dialog, ::GetWindow(dialog, GW_OWNER));
+    StartHandleSearch();
     ::SetFocus(list);
     return FALSE;  // the focus is set: the report list, where Ctrl+C and the arrows act
 }
@@ -135,6 +195,8 @@ void CPropertiesDlg::FillList() {
     HWND list = ::GetDlgItem(Window(), IDC_PROPERTIES_LIST);
     // Thousands of region lines go in with the redraw off: one repaint at the end.
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    const int top = static_cast<int>(::SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     int row = 0;
     for (const SectionFact& fact : report_.facts) {
         const std::wstring value = FactDisplayValue(fact);
@@ -150,6 +212,8 @@ void CPropertiesDlg::FillList() {
         }
     }
     if (row <= 500) ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+    // A refill (the handles arrived) keeps the rows the reader was looking at in view.
+    if (top > 0) ::SendMessageW(list, LVM_ENSUREVISIBLE, std::min(top + ListView_GetCountPerPage(list) - 1, row - 1), FALSE);
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
 }
@@ -196,6 +260,15 @@ INT_PTR CPropertiesDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
     case WM_INITDIALOG: {
         handled = true;
         return OnInitDialog();
+    }
+    case kHandlesFound: {
+        OnHandlesFound();
+        handled = true;
+        return TRUE;
+    }
+    case WM_DESTROY: {
+        StopHandleSearch();
+        return FALSE;
     }
     case WM_SIZE: {
         if (wParam != SIZE_MINIMIZED) Layout();

@@ -12,9 +12,9 @@ void RunPropertiesCommand(HWND frame, HWND list) {
     const int row = FirstSelectedRow(list);
     if (row < 0) return;
     const std::wstring name = ReadCellText(list, row, 0);
-    // Gathering walks the system's handle table: show that the program is busy meanwhile.
+    // The handle table is walked by the dialog, in the background; the rest takes a moment.
     HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    SectionReport report = GatherSectionReport(name);
+    SectionReport report = GatherSectionReportWithoutHandles(name);
     ::SetCursor(previous);
     CPropertiesDlg dialog(std::move(report));
     dialog.Run(frame);
