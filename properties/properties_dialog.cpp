@@ -211,7 +211,16 @@ void CPropertiesDlg::FillList() {
             start = end + 1;
         }
     }
-    if (row <= 500) ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+    // Both columns as wide as their texts (a long SDDL scrolls sideways), the value column at least
+    // to the list's right edge. Thousands of region rows are not measured.
+    if (row <= 500) {
+        ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
+        ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE);
+        const int fitted = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0));
+        ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+        const int filling = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0));
+        ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, std::max(fitted, filling));
+    }
     // A refill (the handles arrived) keeps the rows the reader was looking at in view.
     if (top > 0) ::SendMessageW(list, LVM_ENSUREVISIBLE, std::min(top + ListView_GetCountPerPage(list) - 1, row - 1), FALSE);
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
