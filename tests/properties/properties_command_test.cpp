@@ -85,7 +85,7 @@ std::vector<std::pair<std::wstring, std::wstring>> ListRows(HWND list) {
     return rows;
 }
 
-TEST_F(PropertiesTest, MenuItemPromptAndAcceleratorAreInPlace) {
+TEST_F(PropertiesTest, MenuItemPromptMenuHelpAndAcceleratorAreInPlace) {
     HMENU edit = ::GetSubMenu(::GetMenu(Frame()), 1);
     const int count = ::GetMenuItemCount(edit);
     ASSERT_EQ(count, 6);
@@ -98,6 +98,16 @@ TEST_F(PropertiesTest, MenuItemPromptAndAcceleratorAreInPlace) {
     wchar_t prompt[128] = {};
     ::LoadStringW(::GetModuleHandleW(nullptr), ID_EDIT_PROPERTIES, prompt, 128);
     EXPECT_STREQ(prompt, L"Show the selected section's properties\nProperties");
+
+    // Resting on the item shows the prompt's first line in the status bar (Wine answers the simple
+    // text under part 0, Windows under 255).
+    HWND status = frame_->StatusBarWindow();
+    ::SendMessageW(Frame(), WM_MENUSELECT, MAKEWPARAM(ID_EDIT_PROPERTIES, MF_HILITE), reinterpret_cast<LPARAM>(edit));
+    wchar_t shown[256] = {};
+    ::SendMessageW(status, SB_GETTEXTW, 255, reinterpret_cast<LPARAM>(shown));
+    if (!shown[0]) ::SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
+    EXPECT_STREQ(shown, L"Show the selected section's properties");
+    ::SendMessageW(Frame(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
 
     HACCEL table = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ACCEL entries[32];
