@@ -8,6 +8,9 @@ namespace quillon {
 // Edit > Hex View: opens the selected section read-only in the Hex View dialog.
 void RunHexViewCommand(HWND frame, HWND list);
 
+// Edit > Properties: the selected section's report in the modal Properties dialog.
+void RunPropertiesCommand(HWND frame, HWND list);
+
 // Help > About Quillon.
 void RunAboutCommand(HWND frame);
 

@@ -46,6 +46,7 @@ bool IsFrameCommand(UINT id) noexcept {
     case ID_VIEW_STATUS_BAR:
     case ID_APP_ABOUT:
     case ID_VIEW_ALL_NAMESPACES:
+    case ID_EDIT_PROPERTIES:
         return true;
     default:
         return false;
@@ -312,6 +313,9 @@ void CMainFrame::OnCommand(UINT id) {
         allNamespaces_ = !allNamespaces_;
         SetCommandChecked(ID_VIEW_ALL_NAMESPACES, allNamespaces_);
         view_.Refresh(sessionId_, allNamespaces_);
+        break;
+    case ID_EDIT_PROPERTIES:
+        RunPropertiesCommand(frame, view_.Window());
         break;
     default:
         break;

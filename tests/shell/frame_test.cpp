@@ -217,7 +217,7 @@ struct PopupRecorder {
 };
 std::vector<std::vector<UINT>>* PopupRecorder::sink = nullptr;
 
-TEST_F(FrameTest, ContextMenuOfTheListShowsTheFourEditItemsAndNothingElsewhere) {
+TEST_F(FrameTest, ContextMenuOfTheListShowsTheEditItemsAndNothingElsewhere) {
     std::vector<std::vector<UINT>> popups;
     PopupRecorder::sink = &popups;
     HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &PopupRecorder::Hook, nullptr, ::GetCurrentThreadId());
@@ -231,7 +231,8 @@ TEST_F(FrameTest, ContextMenuOfTheListShowsTheFourEditItemsAndNothingElsewhere) 
 
     ::UnhookWindowsHookEx(hook);
     PopupRecorder::sink = nullptr;
-    const std::vector<UINT> editItems = {ID_EDIT_COPY, ID_EDIT_DUMP, ID_EDIT_HEXVIEW, ID_EDIT_FIND};
+    // The Edit popup: the four seed items, a separator (id 0) and Properties.
+    const std::vector<UINT> editItems = {ID_EDIT_COPY, ID_EDIT_DUMP, ID_EDIT_HEXVIEW, ID_EDIT_FIND, 0, ID_EDIT_PROPERTIES};
     ASSERT_EQ(popups.size(), 2u) << "one menu for each request from the list, none for the bars";
     EXPECT_EQ(popups[0], editItems);
     EXPECT_EQ(popups[1], editItems);
