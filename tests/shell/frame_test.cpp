@@ -310,10 +310,12 @@ TEST_F(FrameTest, ViewTogglesHideShowAndCheckTheBars) {
 }
 
 TEST_F(FrameTest, CtrlXOpensHexViewOwnedByTheFrameAndTheTableKeepsEveryEntry) {
-    // The table: all seventeen entries, the Hex View entry for Ctrl+X before the Cut entry.
+    // The table: all seventeen entries (and Properties after them), the Hex View entry for Ctrl+X
+    // before the Cut entry.
     HACCEL table = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ACCEL entries[32] = {};
-    ASSERT_EQ(::CopyAcceleratorTableW(table, entries, 32), 17);
+    ASSERT_EQ(::CopyAcceleratorTableW(table, entries, 32), 18);
+    EXPECT_EQ(entries[17].cmd, ID_EDIT_PROPERTIES);
     int hexView = -1, cut = -1, shiftDelete = -1;
     for (int i = 0; i < 17; ++i) {
         if (entries[i].key == 'X' && entries[i].cmd == ID_EDIT_HEXVIEW) hexView = i;
