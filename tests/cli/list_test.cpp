@@ -3,6 +3,12 @@
 
 #include <algorithm>
 
+#include <windows.h>
+#include <winternl.h>
+
+#include <cstring>
+
+#include "catalogue/section_name.h"
 #include "tests/cli/cli_process.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/cli/json_reader.h"
@@ -118,6 +124,35 @@ TEST_F(CliListTest, TextAlignsNameAndSizeColumns) {
         EXPECT_EQ(Utf8Length(padded), sizeColumn);
         EXPECT_EQ(padded.find_last_not_of(' ') + 1, row.name.size());
     }
+}
+
+// A name holding a NUL can only be made with the native routine; the list shows the NUL as "\0" and
+// the open path behind the size finds the object by its exact counted name.
+TEST(CliList, NameWithAnEmbeddedNulIsListedEscapedAndSized) {
+    using CreateSectionFn = LONG(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PLARGE_INTEGER, ULONG, ULONG, HANDLE);
+    const auto create = reinterpret_cast<CreateSectionFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtCreateSection")));
+    ASSERT_NE(create, nullptr);
+    const std::wstring stem = UniqueName(L"QuillonCliNul");
+    std::wstring path = L"\\Sessions\\" + std::to_wstring(OwnSessionId()) + L"\\BaseNamedObjects\\" + stem;
+    path += L'\0';
+    path += L"Hidden";
+    UNICODE_STRING name;
+    name.Length = name.MaximumLength = static_cast<USHORT>(path.size() * sizeof(wchar_t));
+    name.Buffer = &path[0];
+    OBJECT_ATTRIBUTES attributes;
+    std::memset(&attributes, 0, sizeof(attributes));
+    attributes.Length = sizeof(attributes);
+    attributes.ObjectName = &name;
+    LARGE_INTEGER size;
+    size.QuadPart = 8192;
+    HANDLE section = nullptr;
+    ASSERT_GE(create(&section, SECTION_ALL_ACCESS, &attributes, &size, PAGE_READWRITE, SEC_COMMIT, nullptr), 0);
+
+    const CliRun run = RunCli({L"list", L"--format", L"tsv"});
+    ::CloseHandle(section);
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_NE(("\n" + run.out).find("\n" + Utf8(stem) + "\\0Hidden\t0x2000\n"), std::string::npos) << run.out;
 }
 
 }  // namespace
