@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <string_view>
 
 namespace quillon {
 
@@ -31,7 +32,6 @@ NativeRoutines g_routines;
 
 constexpr ACCESS_MASK kDirectoryQuery = 0x0001;
 constexpr ULONG kQueryBufferBytes = 2048;
-constexpr std::size_t kNameBufferChars = 1024;
 
 template <typename Fn>
 Fn Lookup(HMODULE module, const char* name) noexcept {
@@ -71,8 +71,20 @@ bool IsSectionTypeName(const wchar_t* typeName) noexcept {
     return true;
 }
 
-void EnumerateDirectory(const wchar_t* path, const wchar_t* prefix, SectionSink& sink) noexcept {
-    if (!g_routines.Complete()) return;
+namespace {
+
+constexpr NTSTATUS kBufferTooSmall = static_cast<NTSTATUS>(0xC0000023);
+constexpr NTSTATUS kBufferOverflow = static_cast<NTSTATUS>(0x80000005);
+// A record holds two counted strings of at most 65,534 bytes each: anything asking for more is not
+// a directory record, and the walk ends rather than grow without bound.
+constexpr ULONG kLargestRecordBytes = 1u << 18;
+
+// Walks one directory, one entry per query, and hands each entry's record to `onEntry`, which returns
+// false to stop. The fast path queries into a 2,048-byte buffer on the stack; a record that does not
+// fit is queried again, with the same context and scan flag, into a heap buffer of the asked length.
+template <typename OnEntry>
+void WalkDirectoryEntries(const wchar_t* path, OnEntry&& onEntry) noexcept {
+    if (!g_routines.Complete() || !path) return;
 
     UNICODE_STRING directoryName{};
     g_routines.initUnicodeString(&directoryName, path);
@@ -90,25 +102,81 @@ void EnumerateDirectory(const wchar_t* path, const wchar_t* prefix, SectionSink&
 
     // ULONG-aligned storage for the query record; its strings point into the same buffer.
     ULONG buffer[kQueryBufferBytes / sizeof(ULONG)];
-    wchar_t nameText[kNameBufferChars];
-    const std::size_t prefixLength = prefix ? std::wcslen(prefix) : 0;
-
-    ULONG context = 0;
-    NTSTATUS status = g_routines.queryDirectory(directory.handle, buffer, kQueryBufferBytes, TRUE, TRUE, &context, nullptr);
-    while (status >= 0) {
-        const auto* entry = reinterpret_cast<const ObjectDirectoryInformation*>(buffer);
-        if (IsSectionTypeName(entry->TypeName.Buffer)) {
-            std::size_t nameLength = entry->Name.Length / sizeof(wchar_t);
-            // The record fitted in the query buffer, so the name fits here; the clamp only guards
-            // against a record that lies about its length.
-            if (prefixLength + nameLength > kNameBufferChars - 1) nameLength = kNameBufferChars - 1 - prefixLength;
-            std::memset(nameText, 0, sizeof(nameText));
-            if (prefixLength) std::wmemcpy(nameText, prefix, prefixLength);
-            if (nameLength) std::wmemcpy(nameText + prefixLength, entry->Name.Buffer, nameLength);
-            sink.OnSection(nameText, prefixLength + nameLength);
+    std::vector<ULONG> large;  // only for records that do not fit `buffer`
+    try {
+        ULONG context = 0;
+        BOOLEAN restart = TRUE;
+        for (;;) {
+            const ULONG before = context;
+            ULONG needed = 0;
+            void* record = buffer;
+            NTSTATUS status = g_routines.queryDirectory(directory.handle, buffer, kQueryBufferBytes, TRUE, restart,
+                                                        &context, &needed);
+            while (status == kBufferTooSmall || status == kBufferOverflow) {
+                // Grow to what the system asks for (at least double), and ask for the same entry again.
+                const ULONG had = static_cast<ULONG>(large.empty() ? kQueryBufferBytes : large.size() * sizeof(ULONG));
+                ULONG want = needed > had ? needed : had * 2;
+                if (want > kLargestRecordBytes) return;
+                want = (want + sizeof(ULONG) - 1) / sizeof(ULONG) * sizeof(ULONG);
+                large.assign(want / sizeof(ULONG), 0);
+                context = before;
+                needed = 0;
+                record = large.data();
+                status = g_routines.queryDirectory(directory.handle, large.data(), want, TRUE, restart, &context, &needed);
+            }
+            if (status < 0) return;  // the end of the directory, or a failure that ends its walk
+            restart = FALSE;
+            if (!onEntry(*static_cast<const ObjectDirectoryInformation*>(record))) return;
         }
-        status = g_routines.queryDirectory(directory.handle, buffer, kQueryBufferBytes, TRUE, FALSE, &context, nullptr);
+    } catch (...) {
+        // No memory for a long record or a name text: the walk of this directory ends here.
     }
+}
+
+std::size_t CharCount(const UNICODE_STRING& text) noexcept {
+    return text.Buffer ? text.Length / sizeof(wchar_t) : 0;
+}
+
+}  // namespace
+
+void EnumerateDirectory(const wchar_t* path, const wchar_t* prefix, SectionSink& sink) noexcept {
+    // One text reused for every row, so that a walk allocates only when a name is longer than any before.
+    std::wstring nameText;
+    const std::size_t prefixLength = prefix ? std::wcslen(prefix) : 0;
+    WalkDirectoryEntries(path, [&](const ObjectDirectoryInformation& entry) {
+        if (!IsSectionTypeName(entry.TypeName.Buffer)) return true;
+        const wchar_t* name = entry.Name.Buffer;
+        const std::size_t length = CharCount(entry.Name);
+        nameText.assign(prefix ? prefix : L"", prefixLength);
+        // An object name never holds a backslash, so "\0" stands for an embedded NUL unambiguously.
+        if (length == 0 || std::wmemchr(name, L'\0', length) == nullptr) {
+            if (length) nameText.append(name, length);
+        } else {
+            for (std::size_t k = 0; k < length; ++k) {
+                if (name[k] == L'\0')
+                    nameText.append(L"\\0");
+                else
+                    nameText.push_back(name[k]);
+            }
+        }
+        sink.OnSection(nameText.c_str(), nameText.size());
+        return true;
+    });
+}
+
+std::vector<std::wstring> SubDirectoryNames(const wchar_t* path) {
+    std::vector<std::wstring> names;
+    WalkDirectoryEntries(path, [&](const ObjectDirectoryInformation& entry) {
+        static const wchar_t kDirectory[] = L"Directory";
+        const std::size_t typeLength = CharCount(entry.TypeName);
+        if (typeLength != 9 || std::wmemcmp(entry.TypeName.Buffer, kDirectory, 9) != 0) return true;
+        const std::wstring_view name(entry.Name.Buffer ? entry.Name.Buffer : L"", CharCount(entry.Name));
+        if (name.empty() || name.find(L'\0') != std::wstring_view::npos || name.find(L'\\') != std::wstring_view::npos)
+            return true;
+        names.emplace_back(name);
+        return true;
+    });
+    return names;
 }
 
 std::wstring SessionDirectoryPath(unsigned long sessionId) {

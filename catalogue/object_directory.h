@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -17,7 +18,8 @@ bool ResolveNativeDirectoryRoutines() noexcept;
 // comparison stops at the type name's NUL, so a shorter name does not match.
 bool IsSectionTypeName(const wchar_t* typeName) noexcept;
 
-// Receives each section found: its name text (prefix + object name) and the name's length.
+// Receives each section found: its name text (prefix + object name, each embedded NUL shown as "\0";
+// NUL-terminated) and the text's length. The text is valid for the call only.
 class SectionSink {
 public:
     virtual void OnSection(const wchar_t* nameText, std::size_t length) = 0;
@@ -27,9 +29,16 @@ protected:
 };
 
 // Walks the directory `path` (e.g. "\\BaseNamedObjects") and hands `sink` one name text per section,
-// each starting with `prefix` (may be null). A directory that cannot be opened or queried reports
-// nothing more; a query that fails mid-walk ends that walk.
+// each starting with `prefix` (may be null). Entries are queried one per call into a 2,048-byte buffer;
+// an entry whose record does not fit (a long name of any object) is queried again into a heap buffer
+// of the length the system asks for, so no later entry is lost. A directory that cannot be opened or
+// queried reports nothing more; any other failure mid-walk ends that walk.
 void EnumerateDirectory(const wchar_t* path, const wchar_t* prefix, SectionSink& sink) noexcept;
+
+// The names of the entries of type "Directory" in `path`, in the directory's order. Symbolic links and
+// every other type are left out, and so are names that could not be part of a path or a row name (an
+// embedded NUL or a backslash). Empty when the directory cannot be opened.
+std::vector<std::wstring> SubDirectoryNames(const wchar_t* path);
 
 // The session directory's path, "\Sessions\<id>\BaseNamedObjects".
 std::wstring SessionDirectoryPath(unsigned long sessionId);

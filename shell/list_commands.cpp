@@ -15,6 +15,9 @@ void RunDumpCommand(HWND frame, HWND list) {
         case DumpOutcome::CannotOpen:
             ::MessageBoxW(frame, L"Cannot open section", kProductCaption, MB_OK | MB_ICONERROR);
             break;
+        case DumpOutcome::CannotRead:
+            ::MessageBoxW(frame, L"Cannot read section", kProductCaption, MB_OK | MB_ICONERROR);
+            break;
         case DumpOutcome::CannotWrite:
             ::MessageBoxW(frame, L"Cannot write file", kProductCaption, MB_OK | MB_ICONERROR);
             break;

@@ -245,21 +245,30 @@ TEST_F(DumpTest, NoSelectionOrCancelWritesNothingAndShowsNothing) {
     EXPECT_FALSE(FileExists(PathOf(L"Quill.bin")));
 }
 
-TEST_F(DumpTest, UnreadablePagesGiveCannotWriteFileAndLeaveNoFile) {
+TEST_F(DumpTest, UnreadablePagesSayCannotReadSectionAndLeaveTheUsersFileAsItWas) {
     SectionOptions options;
     options.size = 8 * 4096;
     options.reserveOnly = true;
     AddSection(L"QlDumpReserved", options);
     ASSERT_EQ(view_.CellText(0, 1), L"0x8000");
     Select({0});
+    // A new file is never created...
     RunDump(PathOf(L"reserved.bin"));
     EXPECT_EQ(save_.count, 1);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].owner, Frame());
     EXPECT_EQ(boxes_[0].caption, L"Quillon");
-    EXPECT_EQ(boxes_[0].text, L"Cannot write file");
+    EXPECT_EQ(boxes_[0].text, L"Cannot read section");
     EXPECT_EQ(boxes_[0].icon, SystemIcon(IDI_ERROR));
     EXPECT_FALSE(FileExists(PathOf(L"reserved.bin")));
+
+    // ...and an existing one, confirmed in the overwrite prompt, keeps its bytes.
+    WriteFileBytes(PathOf(L"mine.bin"), "the user's own bytes");
+    RunDump(PathOf(L"mine.bin"));
+    EXPECT_EQ(overwritePrompts_, 1);
+    ASSERT_EQ(boxes_.size(), 2u);
+    EXPECT_EQ(boxes_[1].text, L"Cannot read section");
+    EXPECT_EQ(ReadFileBytes(PathOf(L"mine.bin")), "the user's own bytes");
 }
 
 TEST_F(DumpTest, TargetThatCannotBeCreatedGivesCannotWriteFileAndKeepsWhatWasThere) {
@@ -274,35 +283,6 @@ TEST_F(DumpTest, TargetThatCannotBeCreatedGivesCannotWriteFileAndKeepsWhatWasThe
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, L"Cannot write file");
     EXPECT_EQ(ReadFileBytes(PathOf(L"locked.bin")), "keep");
-}
-
-TEST(DumpFile, WritesEveryByteAcrossManyWrites) {
-    // More than one WriteFile's worth, and not a multiple of it.
-    const std::size_t size = (17u << 20) + 4096;
-    auto* bytes = static_cast<unsigned char*>(::VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    ASSERT_NE(bytes, nullptr);
-    for (std::size_t k = 0; k < size; ++k) bytes[k] = static_cast<unsigned char>(k * 13 + (k >> 12));
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring path = std::wstring(temp) + UniqueName(L"ql_big") + L".bin";
-    EXPECT_TRUE(WriteDumpFile(path.c_str(), bytes, size));
-    EXPECT_TRUE(SameBytes(ReadFileBytes(path), std::string(reinterpret_cast<const char*>(bytes), size)));
-    ::DeleteFileW(path.c_str());
-
-    // A range that runs into no-access pages is refused and leaves no file.
-    DWORD old = 0;
-    ASSERT_TRUE(::VirtualProtect(bytes + size - 4096, 4096, PAGE_NOACCESS, &old));
-    EXPECT_TRUE(IsReadableRange(bytes, size - 4096));
-    EXPECT_FALSE(IsReadableRange(bytes, size));
-    EXPECT_FALSE(WriteDumpFile(path.c_str(), bytes, size));
-    EXPECT_FALSE(FileExists(path));
-    ::VirtualFree(bytes, 0, MEM_RELEASE);
-
-    // A file that cannot be created: nothing is made.
-    const std::wstring missing = std::wstring(temp) + UniqueName(L"ql_no_dir") + L"\\x.bin";
-    unsigned char one = 1;
-    EXPECT_FALSE(WriteDumpFile(missing.c_str(), &one, 1));
-    EXPECT_FALSE(FileExists(missing));
 }
 
 }  // namespace
