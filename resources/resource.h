@@ -7,6 +7,19 @@
 #define IDD_ABOUTBOX 100
 #define IDC_HYPERLINK 1000
 #define IDD_HEXVIEW 201
+// The Hex View dialog's strip, and its Go To and Find dialogs
+#define IDC_HEX_STATUS 1002
+#define IDC_HEX_BIGENDIAN 1003
+#define IDD_HEX_GOTO 211
+#define IDD_HEX_FIND 212
+#define IDC_HEX_GOTO_OFFSET 1110
+#define IDC_HEX_FIND_TEXT 1111
+#define IDC_HEX_FIND_HEX 1112
+#define IDC_HEX_FIND_UTF8 1113
+#define IDC_HEX_FIND_UTF16 1114
+#define IDC_HEX_FIND_CASE 1115
+#define IDC_HEX_FIND_UP 1116
+#define IDC_HEX_FIND_DOWN 1117
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif
