@@ -35,7 +35,7 @@ const OptionSpec kSearchOptions[] = {
     {L"--hex", kFlag, L"", false, 1, L"PATTERN is hex bytes, ?? for any byte (\"DE AD ?? EF\")"},
     {L"--text", kFlag, L"", false, 1, L"PATTERN is text, searched as UTF-8 (the default)"},
     {L"--utf16", kFlag, L"", false, 1, L"PATTERN is text, searched as UTF-16LE"},
-    {L"--ignore-case", kFlag, L"", false, 0, L"text patterns match A-Z in either case"},
+    {L"--ignore-case", kFlag, L"", false, 0, L"text patterns match letters in either case"},
     {L"--all-namespaces", kFlag, L"", false, 0, L"with no NAME, search every namespace's sections"},
 };
 const OptionSpec kWatchOptions[] = {
@@ -56,6 +56,20 @@ const CommandSpec kCommands[] = {
      L"A section that cannot be opened shows \"[Access Denied]\"; in JSON its size is null and its\n"
      L"status says why.\n",
      &RunList},
+    {L"info", L"NAME", 1, 1, kInfoOptions, CountOf(kInfoOptions), L"the Properties facts of one section",
+     L"Shows what the Properties dialog shows for section NAME, with the same labels.\n", &RunInfo},
+    {L"hexdump", L"NAME", 1, 1, kHexdumpOptions, CountOf(kHexdumpOptions), L"the bytes of a section as the hex viewer shows them",
+     L"Prints NAME's bytes as the hex viewer shows them: offset, sixteen cells, the characters;\n"
+     L"\"??\" stands for a byte that cannot be read. N is decimal or 0x-hex.\n",
+     &RunHexdump},
+    {L"dump", L"NAME FILE", 2, 2, kDumpOptions, CountOf(kDumpOptions), L"the bytes of a section into a file",
+     L"Writes NAME's bytes into FILE: all of them or nothing. An existing FILE is replaced only by a\n"
+     L"complete dump. Unreadable bytes fail the dump unless --fill-unreadable=00 is given.\n",
+     &RunDump},
+    {L"search", L"PATTERN [NAME...]", 1, kManyOperands, kSearchOptions, CountOf(kSearchOptions),
+     L"find a pattern in sections", L"Finds PATTERN in each NAME, or in every listed section that can be read when no NAME is\n"
+     L"given; prints name<TAB>0xOFFSET per match. Exits 1 when nothing matches.\n",
+     &RunSearch},
     {L"watch", L"NAME", 1, 1, kWatchOptions, CountOf(kWatchOptions), L"print the bytes of a section that change",
      L"Looks at NAME's bytes every interval and prints each changed range: the time (UTC), the\n"
      L"range, the old and the new bytes (\"??\" where a byte cannot be read). Ctrl+C ends it.\n",

@@ -5,6 +5,10 @@
 namespace quillon::cli {
 
 int RunList(const Invocation& invocation, CliContext& context);
+int RunInfo(const Invocation& invocation, CliContext& context);
+int RunHexdump(const Invocation& invocation, CliContext& context);
+int RunDump(const Invocation& invocation, CliContext& context);
+int RunSearch(const Invocation& invocation, CliContext& context);
 int RunWatch(const Invocation& invocation, CliContext& context);
 
 // Reports bad usage found after parsing (a range past the section's end): the problem, then the

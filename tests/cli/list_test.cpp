@@ -3,15 +3,11 @@
 
 #include <algorithm>
 
-#include <windows.h>
-#include <winternl.h>
-
-#include <cstring>
-
 #include "catalogue/section_name.h"
 #include "tests/cli/cli_process.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/cli/json_reader.h"
+#include "tests/support/test_namespace.h"
 #include "tests/support/test_sections.h"
 
 namespace quillon::test {
@@ -126,33 +122,56 @@ TEST_F(CliListTest, TextAlignsNameAndSizeColumns) {
     }
 }
 
-// A name holding a NUL can only be made with the native routine; the list shows the NUL as "\0" and
-// the open path behind the size finds the object by its exact counted name.
-TEST(CliList, NameWithAnEmbeddedNulIsListedEscapedAndSized) {
-    using CreateSectionFn = LONG(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PLARGE_INTEGER, ULONG, ULONG, HANDLE);
-    const auto create = reinterpret_cast<CreateSectionFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtCreateSection")));
-    ASSERT_NE(create, nullptr);
+// Names the Win32 open path cannot express: an embedded NUL (shown as "\0") and 1,100 characters.
+// Both are listed with their sizes and open from the command line through the native path.
+TEST(CliList, NulHoldingAndLongNamesAreListedSizedAndOpen) {
+    const std::wstring directory = L"\\Sessions\\" + std::to_wstring(OwnSessionId()) + L"\\BaseNamedObjects\\";
     const std::wstring stem = UniqueName(L"QuillonCliNul");
-    std::wstring path = L"\\Sessions\\" + std::to_wstring(OwnSessionId()) + L"\\BaseNamedObjects\\" + stem;
-    path += L'\0';
-    path += L"Hidden";
-    UNICODE_STRING name;
-    name.Length = name.MaximumLength = static_cast<USHORT>(path.size() * sizeof(wchar_t));
-    name.Buffer = &path[0];
-    OBJECT_ATTRIBUTES attributes;
-    std::memset(&attributes, 0, sizeof(attributes));
-    attributes.Length = sizeof(attributes);
-    attributes.ObjectName = &name;
-    LARGE_INTEGER size;
-    size.QuadPart = 8192;
-    HANDLE section = nullptr;
-    ASSERT_GE(create(&section, SECTION_ALL_ACCESS, &attributes, &size, PAGE_READWRITE, SEC_COMMIT, nullptr), 0);
+    std::wstring raw = stem;
+    raw += L'\0';
+    raw += L"Hidden";
+    const std::wstring longName = UniqueName(L"QuillonCliLong") + std::wstring(1100, L'L');
+    NativeSection nul(directory + raw, 8192, 1);
+    NativeSection longOne(directory + longName, 4096, 2);
+    ASSERT_TRUE(nul.IsValid() && longOne.IsValid());
 
     const CliRun run = RunCli({L"list", L"--format", L"tsv"});
-    ::CloseHandle(section);
     ASSERT_EQ(run.exitCode, 0u) << run.err;
-    EXPECT_NE(("\n" + run.out).find("\n" + Utf8(stem) + "\\0Hidden\t0x2000\n"), std::string::npos) << run.out;
+    const std::string shownNul = Utf8(stem) + "\\0Hidden";
+    EXPECT_NE(("\n" + run.out).find("\n" + shownNul + "\t0x2000\n"), std::string::npos) << run.out;
+    EXPECT_NE(("\n" + run.out).find("\n" + Utf8(longName) + "\t0x1000\n"), std::string::npos);
+
+    const CliRun dump = RunCli({L"hexdump", stem + L"\\0Hidden", L"--length", L"16"});
+    ASSERT_EQ(dump.exitCode, 0u) << dump.err;
+    int bytes[16];
+    for (int k = 0; k < 16; ++k) bytes[k] = static_cast<unsigned char>(1 + k * 7);
+    EXPECT_EQ(dump.out, HexRow(0, bytes) + "\n");
+    EXPECT_EQ(RunCli({L"hexdump", longName, L"--length", L"16"}).exitCode, 0u);
+}
+
+// Other sessions' sections are listed only on request, as "Session\<id>\<name>", and open by that name.
+TEST(CliList, AllNamespacesAddsAnotherSessionsRows) {
+    const std::wstring id = std::to_wstring(UnusedSessionId());
+    NativeDirectory session(L"\\Sessions\\" + id);
+    NativeDirectory base(L"\\Sessions\\" + id + L"\\BaseNamedObjects");
+    ASSERT_TRUE(session.IsValid() && base.IsValid()) << std::hex << base.Status();
+    const std::wstring stem = UniqueName(L"QuillonCliElsewhere");
+    NativeSection section(L"\\Sessions\\" + id + L"\\BaseNamedObjects\\" + stem, 12288, 4);
+    ASSERT_TRUE(section.IsValid());
+    const std::wstring row = L"Session\\" + id + L"\\" + stem;
+
+    const CliRun plain = RunCli({L"list", L"--format", L"tsv"});
+    EXPECT_EQ(plain.out.find(Utf8(stem)), std::string::npos);
+    const CliRun all = RunCli({L"list", L"--all-namespaces", L"--format", L"tsv"});
+    ASSERT_EQ(all.exitCode, 0u) << all.err;
+    EXPECT_NE(all.out.find(Utf8(row) + "\t0x3000\n"), std::string::npos) << all.out;
+    std::vector<std::string> names;
+    for (const std::string& line : Lines(all.out)) names.push_back(Fields(line)[0]);
+    EXPECT_EQ(names, WalkedNames(true));
+
+    const CliRun info = RunCli({L"info", row, L"--format", L"json"});
+    EXPECT_EQ(info.exitCode, 0u) << info.err;
+    EXPECT_NE(info.out.find("\"viewSize\": \"0x3000 (12,288 bytes)\""), std::string::npos) << info.out;
 }
 
 }  // namespace
