@@ -3,12 +3,20 @@
 //     Creates N session sections, then times in one run, best of three rounds each:
 //     (a) the bare walk: EnumerateSectionNames plus open, map, VirtualQuery, unmap, close per section;
 //     (b) "quillon-cli list --format json" as a child process, its output going to a file.
+//   cli_bench.exe search [MiB]  (default 256)
+//     Fills a section of that size with pseudo-random bytes, then times, best of three (children: five) each:
+//     (a) a plain scan of the same mapped bytes in this process (std::search with a
+//         Boyer-Moore-Horspool searcher) for a pattern that is absent;
+//     (b) "quillon-cli search PATTERN NAME" as a child process (the viewer's find, exit 1: no match);
+//     (c) the same with --ignore-case, and (d) as hex with a wildcard byte.
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +24,7 @@
 #include "catalogue/section_name.h"
 #include "catalogue/section_view.h"
 #include "catalogue/section_walk.h"
+#include "hexview/byte_search.h"
 #include "tests/cli/cli_process.h"
 
 using namespace quillon;
@@ -84,11 +93,87 @@ int BenchList(int count) {
     return 0;
 }
 
+double TimeChild(const std::vector<std::wstring>& args, DWORD& code) {
+    double best = 1e9;
+    for (int round = 0; round < 5; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        test::CliProcess child(args);
+        code = child.Wait(600000);
+        best = std::min(best, Seconds(start));
+    }
+    return best;
+}
+
+int BenchSearch(int mebibytes) {
+    const std::uint64_t size = static_cast<std::uint64_t>(mebibytes) << 20;
+    const std::wstring name = L"QuillonCliSearchBench_" + std::to_wstring(::GetCurrentProcessId());
+    HANDLE section = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, static_cast<DWORD>(size >> 32),
+                                          static_cast<DWORD>(size), name.c_str());
+    auto* bytes = section ? static_cast<unsigned char*>(::MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0)) : nullptr;
+    if (!bytes) {
+        std::printf("cannot make a section of %d MiB\n", mebibytes);
+        return 1;
+    }
+    std::uint32_t state = 2463534242u;  // xorshift32
+    for (std::uint64_t k = 0; k < size; k += 4) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        std::memcpy(bytes + k, &state, 4);
+    }
+    const std::string needle = "QuillonAbsentNeedle!";
+
+    double scanBest = 1e9;
+    bool found = false;
+    for (int round = 0; round < 3; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::boyer_moore_horspool_searcher<std::string::const_iterator> searcher(needle.begin(), needle.end());
+        found = std::search(bytes, bytes + size, searcher) != bytes + size;
+        scanBest = std::min(scanBest, Seconds(start));
+    }
+    // The shared find itself, in this process over the same bytes, for attributing the child's time.
+    double coreBest = 1e9;
+    const ParsedPattern parsed = ParsePattern(std::wstring(needle.begin(), needle.end()), SearchMode::Utf8Text, true);
+    for (int round = 0; round < 3; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::vector<OffsetSpan> readable = FindReadableSpans(bytes, size);
+        FindPattern(bytes, size, readable, parsed.pattern, 0, SearchDirection::Forward);
+        coreBest = std::min(coreBest, Seconds(start));
+    }
+    DWORD textCode = 0, foldedCode = 0, hexCode = 0;
+    const std::wstring pattern(needle.begin(), needle.end());
+    const double textBest = TimeChild({L"search", pattern, name}, textCode);
+    const double foldedBest = TimeChild({L"search", pattern, name, L"--ignore-case"}, foldedCode);
+    const double hexBest =
+        TimeChild({L"search", L"--hex", L"51 75 69 6C ?? 6F 6E 41 62 73 65 6E 74", name}, hexCode);
+    DWORD startCode = 0;
+    const double startBest = TimeChild({L"--version"}, startCode);
+
+    std::printf("section: %d MiB, pattern \"%s\" present: %s\n", mebibytes, needle.c_str(), found ? "yes" : "no");
+    std::printf("(a) plain scan in this process (std::search, BMH searcher): %.3f s\n", scanBest);
+    std::printf("(e) FindPattern in this process (the viewer's find core):  %.3f s\n", coreBest);
+    std::printf("(b) quillon-cli search, text (child process, exit %lu):      %.3f s\n",
+                static_cast<unsigned long>(textCode), textBest);
+    std::printf("(c) quillon-cli search --ignore-case (exit %lu):             %.3f s\n",
+                static_cast<unsigned long>(foldedCode), foldedBest);
+    std::printf("(d) quillon-cli search --hex with a wildcard (exit %lu):     %.3f s\n",
+                static_cast<unsigned long>(hexCode), hexBest);
+    std::printf("    of which starting a process (quillon-cli --version):    %.3f s\n", startBest);
+    std::printf("ratio b/a: %.2f, c/a: %.2f, d/a: %.2f (goal, as for the viewer's find: 1.50 or less)\n",
+                textBest / scanBest, foldedBest / scanBest, hexBest / scanBest);
+    std::printf("net of the process start: b/a %.2f, c/a %.2f, d/a %.2f\n", (textBest - startBest) / scanBest,
+                (foldedBest - startBest) / scanBest, (hexBest - startBest) / scanBest);
+    ::UnmapViewOfFile(bytes);
+    ::CloseHandle(section);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argc > 1 ? argv[1] : L"list";
     if (mode == L"list") return BenchList(argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 10000);
-    std::fprintf(stderr, "usage: cli_bench.exe list [N]\n");
+    if (mode == L"search") return BenchSearch(argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 256);
+    std::fprintf(stderr, "usage: cli_bench.exe list [N] | search [MiB]\n");
     return 2;
 }
