@@ -202,7 +202,8 @@ std::wstring OverviewUsage() {
     text +=
         L"\n"
         L"Exit codes: 0 done (search: a match), 1 nothing matched or the section cannot be opened,\n"
-        L"2 bad usage, 3 cannot read section, 4 cannot write file.\n";
+        L"2 bad usage, 3 cannot read section, 4 cannot write file.\n"
+        L"N is decimal or 0x-hex. \"--\" ends the options (for a PATTERN that starts with \"-\").\n";
     return text;
 }
 

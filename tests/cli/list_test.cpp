@@ -122,6 +122,30 @@ TEST_F(CliListTest, TextAlignsNameAndSizeColumns) {
     }
 }
 
+// Object names may hold quotes, control characters and unpaired surrogates: JSON carries each exactly
+// (escaped), text and TSV show an unpaired surrogate as U+FFFD.
+TEST(CliList, JsonCarriesAnyNameExactly) {
+    const std::wstring stem = UniqueName(L"QuillonCliOdd");
+    std::wstring name = stem + L"\"q\x01";
+    name.push_back(L'\xD800');
+    name += L"z";
+    TestSection section(name, SectionOptions{});
+    ASSERT_TRUE(section.IsValid()) << section.LastError();
+
+    const CliRun json = RunCli({L"list", L"--format", L"json"});
+    ASSERT_EQ(json.exitCode, 0u) << json.err;
+    EXPECT_NE(json.out.find("\"" + Utf8(stem) + "\\\"q\\u0001\\ud800z\""), std::string::npos) << json.out;
+    JsonValue list;
+    std::string error;
+    ASSERT_TRUE(ParseJson(json.out, list, error)) << error;
+    const std::string decoded = Utf8(stem) + "\"q\x01\xED\xA0\x80z";  // the reader keeps the lone unit
+    EXPECT_TRUE(std::any_of(list.items.begin(), list.items.end(),
+                            [&](const JsonValue& item) { return item.Find("name")->text == decoded; }));
+
+    const CliRun tsv = RunCli({L"list", L"--format", L"tsv"});
+    EXPECT_NE(tsv.out.find(Utf8(stem) + "\"q\x01\xEF\xBF\xBDz\t0x1000\n"), std::string::npos);
+}
+
 // Names the Win32 open path cannot express: an embedded NUL (shown as "\0") and 1,100 characters.
 // Both are listed with their sizes and open from the command line through the native path.
 TEST(CliList, NulHoldingAndLongNamesAreListedSizedAndOpen) {
