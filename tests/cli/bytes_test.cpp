@@ -10,9 +10,9 @@
 namespace quillon::test {
 namespace {
 
-// Three pages: the first two committed and filled, the last one only reserved. (Under Wine, a page
-// committed behind a reserved one through the test's view did not show as committed in another
-// process's view, so the reserved page comes last.)
+// Three pages: the first two committed and filled, the last one only reserved. (Under Wine 8, a page
+// committed behind a reserved one shows as committed in no other view, not even a new one of the
+// same process; a committed run at the front does. So the reserved page comes last.)
 class GappedSection {
 public:
     GappedSection() : section_(UniqueName(L"QuillonCliGap"), Options()) {
