@@ -31,20 +31,30 @@ CopyOutcome CopySelectedRows(HWND list, HWND owner) noexcept {
         return CopyOutcome::OutOfMemory;
     }
 
-    ClipboardSession clipboard(owner);
-    if (!clipboard.IsOpen()) return CopyOutcome::ClipboardBusy;
-    ::EmptyClipboard();
+    return detail::PlaceClipboardText(owner, text, &::GlobalAlloc);
+}
+
+namespace detail {
+
+CopyOutcome PlaceClipboardText(HWND owner, const std::wstring& text, ClipboardAllocator allocate) noexcept {
+    // Everything that can run out of memory happens before EmptyClipboard, which cannot be undone.
     const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-    UniqueGlobal block(::GlobalAlloc(GMEM_DDESHARE, bytes));
+    UniqueGlobal block(allocate(GMEM_DDESHARE, bytes));
     if (!block) return CopyOutcome::OutOfMemory;
     {
         GlobalLockScope lock(block.Get());
         if (!lock.Get()) return CopyOutcome::OutOfMemory;
         std::memcpy(lock.Get(), text.c_str(), bytes);
     }
-    // Once the clipboard holds the block it is the clipboard's to free.
-    if (::SetClipboardData(CF_UNICODETEXT, block.Get())) block.Release();
+    ClipboardSession clipboard(owner);
+    if (!clipboard.IsOpen()) return CopyOutcome::ClipboardBusy;
+    ::EmptyClipboard();
+    if (!::SetClipboardData(CF_UNICODETEXT, block.Get())) return CopyOutcome::NotPlaced;
+    // The clipboard holds the block now and frees it.
+    block.Release();
     return CopyOutcome::Copied;
 }
+
+}  // namespace detail
 
 }  // namespace quillon

@@ -16,11 +16,20 @@ enum class CopyOutcome {
     NothingSelected,   // the clipboard was not touched
     Copied,
     ClipboardBusy,     // another window holds the clipboard open; it is unchanged
-    OutOfMemory,       // no memory for the text; if the clipboard was emptied already it stays empty
+    OutOfMemory,       // no memory for the text or its block; the clipboard is unchanged
+    NotPlaced,         // the clipboard refused the block (SetClipboardData failed); reported like Busy
 };
 
 // Puts the selected rows, in list order, on the clipboard as CF_UNICODETEXT, with `owner` as the
-// clipboard's owner.
+// clipboard's owner. The text and its memory block are made before the clipboard is opened, so a
+// failure to make them leaves the user's clipboard as it was.
 CopyOutcome CopySelectedRows(HWND list, HWND owner) noexcept;
+
+namespace detail {
+// Allocates the clipboard block: GlobalAlloc in the program; tests make it fail.
+using ClipboardAllocator = HGLOBAL(WINAPI*)(UINT flags, SIZE_T bytes);
+// Places `text` as CF_UNICODETEXT: block first (with `allocate`), then open, empty and set.
+CopyOutcome PlaceClipboardText(HWND owner, const std::wstring& text, ClipboardAllocator allocate) noexcept;
+}  // namespace detail
 
 }  // namespace quillon

@@ -110,19 +110,20 @@ void WalkDirectoryEntries(const wchar_t* path, OnEntry&& onEntry) noexcept {
             const ULONG before = context;
             ULONG needed = 0;
             void* record = buffer;
-            NTSTATUS status = g_routines.queryDirectory(directory.handle, buffer, kQueryBufferBytes, TRUE, restart,
-                                                        &context, &needed);
+            ULONG tried = kQueryBufferBytes;
+            NTSTATUS status = g_routines.queryDirectory(directory.handle, buffer, tried, TRUE, restart, &context, &needed);
             while (status == kBufferTooSmall || status == kBufferOverflow) {
-                // Grow to what the system asks for (at least double), and ask for the same entry again.
-                const ULONG had = static_cast<ULONG>(large.empty() ? kQueryBufferBytes : large.size() * sizeof(ULONG));
-                ULONG want = needed > had ? needed : had * 2;
+                // Grow to what the system asks for (at least twice what was just tried), and ask for the
+                // same entry again. The heap buffer is kept for later long records of the walk.
+                ULONG want = needed > tried ? needed : tried * 2;
                 if (want > kLargestRecordBytes) return;
                 want = (want + sizeof(ULONG) - 1) / sizeof(ULONG) * sizeof(ULONG);
-                large.assign(want / sizeof(ULONG), 0);
+                if (large.size() * sizeof(ULONG) < want) large.assign(want / sizeof(ULONG), 0);
+                tried = static_cast<ULONG>(large.size() * sizeof(ULONG));
                 context = before;
                 needed = 0;
                 record = large.data();
-                status = g_routines.queryDirectory(directory.handle, large.data(), want, TRUE, restart, &context, &needed);
+                status = g_routines.queryDirectory(directory.handle, large.data(), tried, TRUE, restart, &context, &needed);
             }
             if (status < 0) return;  // the end of the directory, or a failure that ends its walk
             restart = FALSE;

@@ -70,15 +70,15 @@ void CQuillonView::InsertColumns() noexcept {
     }
 }
 
-void CQuillonView::Refresh(unsigned long sessionId) noexcept {
+void CQuillonView::Refresh(unsigned long sessionId, bool allNamespaces) noexcept {
     ::SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0);
-    EnumerateSections(sessionId);
+    EnumerateSections(sessionId, allNamespaces);
 }
 
-void CQuillonView::EnumerateSections(unsigned long sessionId) noexcept {
+void CQuillonView::EnumerateSections(unsigned long sessionId, bool allNamespaces) noexcept {
     RedrawSuspension quiet(hwnd_);
     ListSink sink(*this);
-    EnumerateSectionNames(sessionId, false, sink);
+    EnumerateSectionNames(sessionId, allNamespaces, sink);
 }
 
 void CQuillonView::AppendSection(const wchar_t* nameText) noexcept {

@@ -27,12 +27,13 @@ public:
     // "Mapping Name" (600 pixels) and "Size" (200 pixels).
     void InsertColumns() noexcept;
 
-    // Empties the list and walks the global directory, then the session's.
-    void Refresh(unsigned long sessionId) noexcept;
+    // Empties the list and walks the global directory, then the session's (then, with
+    // `allNamespaces`, the other sessions' and AppContainer directories).
+    void Refresh(unsigned long sessionId, bool allNamespaces = false) noexcept;
 
     // Appends every section of both directories: "\BaseNamedObjects" with the "Global\" prefix,
-    // then "\Sessions\<id>\BaseNamedObjects".
-    void EnumerateSections(unsigned long sessionId) noexcept;
+    // then "\Sessions\<id>\BaseNamedObjects"; with `allNamespaces`, see EnumerateSectionNames.
+    void EnumerateSections(unsigned long sessionId, bool allNamespaces = false) noexcept;
 
     // Appends one row: the name now, the size text once the section has been measured.
     void AppendSection(const wchar_t* nameText) noexcept;

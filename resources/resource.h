@@ -43,6 +43,9 @@
 #define ID_NEXT_PANE 57680
 #define ID_PREV_PANE 57681
 
+// View > All Namespaces: also list other sessions' and AppContainer namespaces
+#define ID_VIEW_ALL_NAMESPACES 32780
+
 // Strings
 #define IDS_READY 57345
 #define IDS_SCSIZE 61184

@@ -21,8 +21,10 @@ void RunHexViewCommand(HWND frame, HWND list) {
         return;
     }
     // A 64-bit view can be larger than the control's signed 32-bit count: it shows the first part.
+    // Owned by the frame, like Find and About, so the frame stays disabled while it is open (the active
+    // window could be another, for instance a Find dialog).
     CHexDlg dialog(view.Base(), ClampDataSize(view.Size()));
-    dialog.Run(::GetActiveWindow());
+    dialog.Run(frame);
 }
 
 }  // namespace quillon

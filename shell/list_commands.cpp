@@ -31,6 +31,7 @@ void RunDumpCommand(HWND frame, HWND list) {
 void RunCopyCommand(HWND frame, HWND list) {
     switch (CopySelectedRows(list, frame)) {
         case CopyOutcome::ClipboardBusy:
+        case CopyOutcome::NotPlaced:
             ::MessageBoxW(frame, L"Cannot open Clipboard.", L"", MB_OK | MB_ICONWARNING);
             break;
         case CopyOutcome::OutOfMemory:

@@ -45,6 +45,7 @@ bool IsFrameCommand(UINT id) noexcept {
     case ID_VIEW_TOOLBAR:
     case ID_VIEW_STATUS_BAR:
     case ID_APP_ABOUT:
+    case ID_VIEW_ALL_NAMESPACES:
         return true;
     default:
         return false;
@@ -68,7 +69,8 @@ UINT FindReplaceMessage() noexcept {
     return message;
 }
 
-CMainFrame::CMainFrame() : CUpdateUI({{ID_VIEW_TOOLBAR, kMenuPopup}, {ID_VIEW_STATUS_BAR, kMenuPopup}}) {}
+CMainFrame::CMainFrame()
+    : CUpdateUI({{ID_VIEW_TOOLBAR, kMenuPopup}, {ID_VIEW_STATUS_BAR, kMenuPopup}, {ID_VIEW_ALL_NAMESPACES, kMenuPopup}}) {}
 
 CMainFrame::~CMainFrame() {
     if (frame && ::IsWindow(frame)) ::DestroyWindow(frame);
@@ -279,7 +281,7 @@ void CMainFrame::OnDestroyStage1() {
 void CMainFrame::OnCommand(UINT id) {
     switch (id) {
     case ID_FILE_REFRESH:
-        view_.Refresh(sessionId_);
+        view_.Refresh(sessionId_, allNamespaces_);
         break;
     case ID_APP_EXIT:
         ::PostMessageW(frame, WM_CLOSE, 0, 0);
@@ -304,6 +306,12 @@ void CMainFrame::OnCommand(UINT id) {
         break;
     case ID_APP_ABOUT:
         RunAboutCommand(frame);
+        break;
+    case ID_VIEW_ALL_NAMESPACES:
+        // The list follows the toggle at once, as a Refresh would.
+        allNamespaces_ = !allNamespaces_;
+        SetCommandChecked(ID_VIEW_ALL_NAMESPACES, allNamespaces_);
+        view_.Refresh(sessionId_, allNamespaces_);
         break;
     default:
         break;

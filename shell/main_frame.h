@@ -36,6 +36,7 @@ public:
     HWND ListWindow() const noexcept { return view_.Window(); }
     DWORD SessionId() const noexcept { return sessionId_; }
     DWORD SortState() const noexcept { return sortState_; }
+    bool AllNamespaces() const noexcept { return allNamespaces_; }
     HIMAGELIST ToolbarImages() const noexcept { return images_.Get(); }
 
     // CMessageFilter: the frame's accelerators (whatever window of the thread the keystroke was aimed
@@ -67,6 +68,7 @@ private:
     DWORD sessionId_ = 0;
     DWORD sortState_ = 0;
     UniqueImageList images_;
+    bool allNamespaces_ = false;  // View > All Namespaces, off at start
 };
 
 // The window class name the frame registers.

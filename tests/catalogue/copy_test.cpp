@@ -122,5 +122,33 @@ TEST_F(CopyTest, ClipboardHeldByAnotherWindowGivesCannotOpenClipboard) {
     EXPECT_EQ(ClipboardText(), L"before");
 }
 
+// The block's allocator as Copy calls it: these record the request, then fail or allocate for real.
+UINT g_askedFlags = 0;
+SIZE_T g_askedBytes = 0;
+HGLOBAL WINAPI FailingAllocate(UINT flags, SIZE_T bytes) {
+    g_askedFlags = flags;
+    g_askedBytes = bytes;
+    return nullptr;
+}
+HGLOBAL WINAPI RecordingAllocate(UINT flags, SIZE_T bytes) {
+    g_askedFlags = flags;
+    g_askedBytes = bytes;
+    return ::GlobalAlloc(flags, bytes);
+}
+
+TEST_F(CopyTest, AFailedAllocationLeavesThePreviousClipboardTextInPlace) {
+    PutClipboardText(Frame(), L"the user's text");
+    const std::wstring text = L"Global\\X\t0x1000\t\r\n";
+    EXPECT_EQ(detail::PlaceClipboardText(Frame(), text, &FailingAllocate), CopyOutcome::OutOfMemory);
+    EXPECT_EQ(g_askedFlags, static_cast<UINT>(GMEM_DDESHARE));
+    EXPECT_EQ(g_askedBytes, (text.size() + 1) * sizeof(wchar_t));
+    EXPECT_EQ(ClipboardText(), L"the user's text");
+
+    g_askedBytes = 0;
+    EXPECT_EQ(detail::PlaceClipboardText(Frame(), text, &RecordingAllocate), CopyOutcome::Copied);
+    EXPECT_EQ(g_askedBytes, (text.size() + 1) * sizeof(wchar_t));
+    EXPECT_EQ(ClipboardText(), text);
+}
+
 }  // namespace
 }  // namespace quillon::test

@@ -9,8 +9,12 @@
 #include <vector>
 
 #include "catalogue/dump_file.h"
+#include "catalogue/section_name.h"
+#include "common/clipboard.h"
+#include "shell/find_search.h"
 #include "shell/frame_commands.h"
 #include "tests/catalogue/list_fixture.h"
+#include "tests/support/test_namespace.h"
 
 namespace quillon::test {
 namespace {
@@ -283,6 +287,115 @@ TEST_F(DumpTest, TargetThatCannotBeCreatedGivesCannotWriteFileAndKeepsWhatWasThe
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, L"Cannot write file");
     EXPECT_EQ(ReadFileBytes(PathOf(L"locked.bin")), "keep");
+}
+
+// Rows the Win32 open path cannot reach and rows far beyond 1,024 characters get every command.
+TEST_F(DumpTest, LongAndNulRowsOpenDumpViewCopyFindAndSort) {
+    using namespace std::string_literals;
+    SectionOptions options1100;
+    options1100.seed = 0x11;
+    options1100.size = 8192;
+    sections_.emplace_back(UniqueName(L"QlLongA") + std::wstring(1100, L'a'), options1100);
+    const TestSection& long1100 = sections_.back();
+    SectionOptions options20000;
+    options20000.seed = 0x22;
+    const std::wstring tail = UniqueName(L"QlEnd");
+    sections_.emplace_back(std::wstring(20000, L'q') + tail, options20000);
+    const TestSection& long20000 = sections_.back();
+    SectionOptions deniedOptions;
+    deniedOptions.denyRead = true;
+    sections_.emplace_back(UniqueName(L"QlLongDenied") + std::wstring(3000, L'd'), deniedOptions);
+    const TestSection& longDenied = sections_.back();
+    ASSERT_TRUE(long1100.IsValid() && long20000.IsValid() && longDenied.IsValid());
+    const std::wstring nulStem = UniqueName(L"QlNul");
+    NativeSection nul(L"\\Sessions\\" + std::to_wstring(OwnSessionId()) + L"\\BaseNamedObjects\\" + nulStem + L"\0hid"s,
+                      4096, 0x33);
+    ASSERT_TRUE(nul.IsValid());
+    const std::wstring nulRow = nulStem + L"\\0hid";
+
+    // Rows in the walk's form, appended as the walk appends them.
+    for (const std::wstring& row : {long20000.Name(), nulRow, long1100.Name(), longDenied.Name()})
+        view_.AppendSection(row.c_str());
+    ASSERT_EQ(view_.CellText(0, 0), long20000.Name());
+    EXPECT_EQ(view_.CellText(0, 1), L"0x1000");
+    EXPECT_EQ(view_.CellText(1, 1), L"0x1000");
+    EXPECT_EQ(view_.CellText(2, 1), L"0x2000");
+    EXPECT_EQ(view_.CellText(3, 1), L"[Access Denied]");
+
+    // Dump: each row's own bytes.
+    const auto pattern = [](unsigned char seed, std::size_t size) {
+        std::string bytes(size, '\0');
+        for (std::size_t k = 0; k < size; ++k) bytes[k] = static_cast<char>(seed + k * 7);
+        return bytes;
+    };
+    const struct {
+        int row;
+        unsigned char seed;
+        std::size_t size;
+    } dumps[] = {{0, 0x22, 4096}, {1, 0x33, 4096}, {2, 0x11, 8192}};
+    for (const auto& dump : dumps) {
+        SCOPED_TRACE(testing::Message() << "row " << dump.row);
+        ASSERT_TRUE(view_.SelectOneRow(dump.row));
+        const std::wstring file = PathOf(L"row" + std::to_wstring(dump.row) + L".bin");
+        RunDump(file);
+        EXPECT_TRUE(SameBytes(ReadFileBytes(file), pattern(dump.seed, dump.size)));
+    }
+    EXPECT_TRUE(boxes_.empty());
+
+    // Hex View: the dialog opens on each readable row, and the denied one says so.
+    int views = 0;
+    std::vector<SeenBox> boxes;
+    {
+        ModalAnswerer answerer([&](HWND dialog) {
+            if (IsMessageBox(dialog)) {
+                boxes.push_back(AnswerMessageBox(dialog));
+                return true;
+            }
+            if (WindowText(dialog) != L"Hex View") return false;
+            ++views;
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        });
+        for (int row = 0; row < 4; ++row) {
+            ASSERT_TRUE(view_.SelectOneRow(row));
+            RunHexViewCommand(Frame(), List());
+        }
+    }
+    EXPECT_EQ(views, 3);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"Cannot open section");
+
+    // Find reaches text far beyond the first 1,024 characters, and the escaped NUL.
+    FindQuery query;
+    query.text = tail;
+    ASSERT_TRUE(view_.SelectOneRow(3));
+    query.down = false;
+    EXPECT_EQ(FindRowInList(List(), query), 0);
+    query.text = L"\\0hid";
+    EXPECT_EQ(FindRowInList(List(), query), 1);
+
+    // Copy takes the whole texts.
+    Select({0, 1, 2});
+    RunCopyCommand(Frame(), List());
+    {
+        ClipboardSession clipboard(nullptr, 1000);
+        ASSERT_TRUE(clipboard.IsOpen());
+        HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+        ASSERT_NE(data, nullptr);
+        GlobalLockScope lock(data);
+        EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(lock.Get())),
+                  long20000.Name() + L"\t0x1000\t\r\n" + nulRow + L"\t0x1000\t\r\n" + long1100.Name() + L"\t0x2000\t\r\n" +
+                      longDenied.Name() + L"\t[Access Denied]\t\r\n");
+    }
+
+    // Sort by name keeps every text whole: "QlLongA..." < "QlLongDenied..." < "QlNul..." < "qqq...".
+    DWORD state = 0;
+    RunSortCommand(List(), 0, state);
+    EXPECT_EQ(view_.CellText(0, 0), long1100.Name());
+    EXPECT_EQ(view_.CellText(1, 0), longDenied.Name());
+    EXPECT_EQ(view_.CellText(2, 0), nulRow);
+    EXPECT_EQ(view_.CellText(3, 0), long20000.Name());
+    EXPECT_EQ(view_.CellText(3, 1), L"0x1000");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "shell/context_menu.h"
 #include "shell/menu_help.h"
 #include "tests/shell/frame_fixture.h"
+#include "tests/support/test_namespace.h"
 #include "tests/support/test_sections.h"
 
 namespace quillon {
@@ -77,6 +78,14 @@ TEST_F(FrameTest, CreationBuildsMenuBarsAndTheFilledList) {
     EXPECT_EQ(MenuText(::GetSubMenu(bar, 0), 0), L"&Refresh\tCtrl+R");
     EXPECT_EQ(MenuText(::GetSubMenu(bar, 0), 2), L"E&xit");
     EXPECT_EQ(MenuText(::GetSubMenu(bar, 3), 0), L"&About Quillon");
+    // View: the two bar toggles, then a separator and All Namespaces.
+    HMENU view = ::GetSubMenu(bar, 2);
+    ASSERT_EQ(::GetMenuItemCount(view), 4);
+    EXPECT_EQ(::GetMenuItemID(view, 0), static_cast<UINT>(ID_VIEW_TOOLBAR));
+    EXPECT_EQ(::GetMenuItemID(view, 1), static_cast<UINT>(ID_VIEW_STATUS_BAR));
+    EXPECT_TRUE(::GetMenuState(view, 2, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(::GetMenuItemID(view, 3), 32780u);
+    EXPECT_EQ(MenuText(view, 3), L"All &Namespaces");
 
     ASSERT_NE(frame_->ToolbarWindow(), nullptr);
     ASSERT_NE(frame_->StatusBarWindow(), nullptr);
@@ -94,6 +103,8 @@ TEST_F(FrameTest, CreationBuildsMenuBarsAndTheFilledList) {
     // Both View items checked from the start; the filter and idle handler joined the loop.
     EXPECT_TRUE(frame_->IsCommandChecked(ID_VIEW_TOOLBAR));
     EXPECT_TRUE(frame_->IsCommandChecked(ID_VIEW_STATUS_BAR));
+    EXPECT_FALSE(frame_->IsCommandChecked(ID_VIEW_ALL_NAMESPACES));
+    EXPECT_FALSE(frame_->AllNamespaces());
     WNDCLASSW hex{};
     EXPECT_TRUE(::GetClassInfoW(::GetModuleHandleW(nullptr), L"HexEditControl", &hex));
 }
@@ -137,7 +148,7 @@ TEST_F(FrameTest, AcceleratorsRunTheirCommandsOrSwallowTheKeystroke) {
         std::initializer_list<int> held;
         bool alt;
     };
-    const Key swallowed[] = {{'X', {VK_CONTROL}, false},      {'V', {VK_CONTROL}, false},
+    const Key swallowed[] = {{'V', {VK_CONTROL}, false},
                              {'Z', {VK_CONTROL}, false},      {'O', {VK_CONTROL}, false},
                              {'S', {VK_CONTROL}, false},      {'P', {VK_CONTROL}, false},
                              {VK_F6, {}, false},              {VK_F6, {VK_SHIFT}, false},
@@ -150,7 +161,7 @@ TEST_F(FrameTest, AcceleratorsRunTheirCommandsOrSwallowTheKeystroke) {
         EXPECT_TRUE(frame_->PreTranslateMessage(&msg)) << "vk " << key.vk;
     }
     test::PumpFor(150);
-    EXPECT_EQ(dialogs, 0) << "Ctrl+X must not open Hex View";
+    EXPECT_EQ(dialogs, 0) << "Shift+Delete must not reach Hex View";
     EXPECT_EQ(::SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), rows);
 
     // A plain key is not an accelerator.
@@ -295,6 +306,77 @@ TEST_F(FrameTest, ViewTogglesHideShowAndCheckTheBars) {
     HMENU edit = ::GetSubMenu(::GetMenu(Frame()), 1);
     ::SendMessageW(Frame(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 1);
     EXPECT_EQ(::GetMenuState(edit, ID_EDIT_COPY, MF_BYCOMMAND) & MF_CHECKED, 0u);
+}
+
+TEST_F(FrameTest, CtrlXOpensHexViewOwnedByTheFrameAndTheTableKeepsEveryEntry) {
+    // The table: all seventeen entries, the Hex View entry for Ctrl+X before the Cut entry.
+    HACCEL table = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ACCEL entries[32] = {};
+    ASSERT_EQ(::CopyAcceleratorTableW(table, entries, 32), 17);
+    int hexView = -1, cut = -1, shiftDelete = -1;
+    for (int i = 0; i < 17; ++i) {
+        if (entries[i].key == 'X' && entries[i].cmd == ID_EDIT_HEXVIEW) hexView = i;
+        if (entries[i].key == 'X' && entries[i].cmd == ID_EDIT_CUT) cut = i;
+        if (entries[i].key == VK_DELETE && entries[i].cmd == ID_EDIT_CUT) shiftDelete = i;
+    }
+    EXPECT_EQ(hexView, 3);
+    EXPECT_EQ(cut, 4);
+    EXPECT_EQ(shiftDelete, 2);
+
+    test::TestSection section(test::UniqueName(L"QuillonCtrlX"), test::SectionOptions{});
+    Command(ID_FILE_REFRESH);
+    ASSERT_TRUE(SelectOneRow(List(), test::FindRow(List(), section.Name())));
+    int dialogs = 0;
+    HWND owner = nullptr;
+    bool frameEnabled = true;
+    test::ModalAnswerer closer([&](HWND dialog) {
+        ++dialogs;
+        if (test::WindowText(dialog) == L"Hex View") owner = ::GetWindow(dialog, GW_OWNER);
+        frameEnabled = ::IsWindowEnabled(Frame()) != FALSE;
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    // Typed into the list while another window of the thread is active: the dialog still belongs to
+    // the frame, which stays disabled while it is open.
+    test::TestParentWindow other(300, 200);
+    ::SetActiveWindow(other.Get());
+    HeldKeys ctrl({VK_CONTROL});
+    MSG msg = KeyMessage(List(), 'X');
+    EXPECT_TRUE(loop_.PreTranslateMessage(&msg));
+    test::PumpUntil([&] { return dialogs > 0; }, 3000);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(owner, Frame());
+    EXPECT_FALSE(frameEnabled);
+    EXPECT_TRUE(::IsWindowEnabled(Frame()));
+}
+
+TEST_F(FrameTest, AllNamespacesTogglesItsCheckAndRelistsAtOnce) {
+    // A session directory of the test's own, with a section in it.
+    const std::wstring id = std::to_wstring(test::UnusedSessionId());
+    test::NativeDirectory session(L"\\Sessions\\" + id);
+    test::NativeDirectory base(L"\\Sessions\\" + id + L"\\BaseNamedObjects");
+    const std::wstring name = test::UniqueName(L"QuillonOtherSession");
+    test::NativeSection section(L"\\Sessions\\" + id + L"\\BaseNamedObjects\\" + name, 4096);
+    ASSERT_TRUE(section.IsValid());
+    const std::wstring row = L"Session\\" + id + L"\\" + name;
+    Command(ID_FILE_REFRESH);
+    EXPECT_EQ(test::FindRow(List(), row), -1) << "off: exactly the two directories";
+
+    Command(ID_VIEW_ALL_NAMESPACES);
+    EXPECT_TRUE(frame_->AllNamespaces());
+    EXPECT_TRUE(CheckState(Frame(), ID_VIEW_ALL_NAMESPACES));
+    const int at = test::FindRow(List(), row);
+    ASSERT_NE(at, -1);
+    EXPECT_EQ(ReadCellText(List(), at, 1), L"0x1000");
+    Command(ID_FILE_REFRESH);
+    EXPECT_NE(test::FindRow(List(), row), -1) << "Refresh keeps walking every namespace";
+
+    Command(ID_VIEW_ALL_NAMESPACES);
+    EXPECT_FALSE(CheckState(Frame(), ID_VIEW_ALL_NAMESPACES));
+    EXPECT_EQ(test::FindRow(List(), row), -1);
+    // The bar toggles are untouched by it.
+    EXPECT_TRUE(CheckState(Frame(), ID_VIEW_TOOLBAR));
+    EXPECT_TRUE(CheckState(Frame(), ID_VIEW_STATUS_BAR));
 }
 
 TEST_F(FrameTest, ToolbarHasItsButtonsInResourceOrder) {
