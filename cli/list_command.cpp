@@ -1,6 +1,7 @@
 // quillon-cli list: the window's rows, from the same walk and the same open path.
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/object_directory.h"
@@ -32,9 +33,9 @@ public:
 
     void OnSection(const wchar_t* nameText, std::size_t length) override {
         try {
-            // The walk may hand a name with embedded NULs; the row shows each as "\0", which the open
-            // path decodes again. An already escaped name passes unchanged.
-            row_.name = EscapeObjectName(std::wstring_view(nameText, length));
+            // The walk hands the row's name: an embedded NUL already shows as "\0", which the open
+            // path decodes again.
+            row_.name.assign(nameText, length);
             SectionView view;
             row_.status = view.Open(row_.name.c_str());
             row_.size = row_.status >= 0 ? view.Size() : 0;

@@ -18,7 +18,7 @@ int wmain(int argc, wchar_t** argv) {
         code = quillon::cli::RunCommandLine(args, context);
     } catch (...) {
         context.Error(L"quillon-cli", "out of memory");
-        code = 1;
+        code = quillon::cli::kExitNothing;
     }
     out.Flush();
     err.Flush();
