@@ -39,7 +39,7 @@ HANDLE CreateOutputFile(const std::wstring& path) {
 }
 }  // namespace
 
-CliProcess::CliProcess(const std::vector<std::wstring>& args) {
+CliProcess::CliProcess(const std::vector<std::wstring>& args, DWORD creationFlags, HANDLE output) {
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
     const std::wstring stem = std::wstring(folder) + UniqueName(L"quillon_cli");
@@ -57,10 +57,10 @@ CliProcess::CliProcess(const std::vector<std::wstring>& args) {
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = in;
-    startup.hStdOutput = out;
+    startup.hStdOutput = output ? output : out;
     startup.hStdError = err;
     if (out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE ||
-        !::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+        !::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr,
                           &startup, &process_))
         process_ = PROCESS_INFORMATION{};
     // The child holds its own copies now.

@@ -15,12 +15,17 @@ std::wstring QuoteArgument(const std::wstring& arg);
 
 class CliProcess {
 public:
-    explicit CliProcess(const std::vector<std::wstring>& args);
+    // With `creationFlags` 0 the child runs without a console window; a test that shares its own
+    // console with the child passes the flags it needs (CREATE_NEW_PROCESS_GROUP, ...) instead.
+    // With `output` given (an inheritable handle), the child's stdout goes there instead of to a file.
+    explicit CliProcess(const std::vector<std::wstring>& args, DWORD creationFlags = CREATE_NO_WINDOW,
+                        HANDLE output = nullptr);
     ~CliProcess();
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
 
     bool Started() const noexcept { return process_.hProcess != nullptr; }
+    DWORD Id() const noexcept { return process_.dwProcessId; }
     // What the child has written so far.
     std::string Out() const { return ReadAll(outPath_); }
     std::string Err() const { return ReadAll(errPath_); }
