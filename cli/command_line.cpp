@@ -48,6 +48,16 @@ std::wstring ValueProblem(const OptionSpec& option, const std::wstring& value) {
     return {};
 }
 
+// The placeholder of operand `index` in the usage line: "FILE" for the second of "NAME FILE".
+std::wstring OperandName(const CommandSpec& command, std::size_t index) {
+    std::wstring_view rest = command.operands;
+    for (std::size_t i = 0; i < index && !rest.empty(); ++i) {
+        const std::size_t space = rest.find(L' ');
+        rest = space == std::wstring_view::npos ? std::wstring_view() : rest.substr(space + 1);
+    }
+    return std::wstring(rest.substr(0, rest.find(L' ')));
+}
+
 // "--format text|tsv|json", "--fill-unreadable=00", "--count N", "--hex".
 std::wstring OptionForm(const OptionSpec& option) {
     std::wstring form = option.name;
@@ -167,7 +177,7 @@ ParseOutcome ParseArguments(const CommandSpec& command, const std::vector<std::w
         invocation.options.emplace_back(option, std::move(value));
     }
     if (invocation.operands.size() < command.minOperands) {
-        problem = std::wstring(L"missing ") + command.operands;
+        problem = L"missing " + OperandName(command, invocation.operands.size());
         return ParseOutcome::Bad;
     }
     if (invocation.operands.size() > command.maxOperands) {

@@ -22,6 +22,10 @@ TEST(CliUsage, BadUsageExitsTwoWithTheProblemAndTheUsageOnStderr) {
         {{L"list", L"extra"}, "quillon-cli: list: unexpected argument \"extra\"", "usage: quillon-cli list"},
         {{L"list", L"--all-namespaces=yes"}, "quillon-cli: list: --all-namespaces takes no value", "usage: quillon-cli list"},
         {{L"watch"}, "quillon-cli: watch: missing NAME", "usage: quillon-cli watch NAME [--interval MS]"},
+        {{L"dump", L"X"}, "quillon-cli: dump: missing FILE", "usage: quillon-cli dump NAME FILE [--offset N]"},
+        {{L"search"}, "quillon-cli: search: missing PATTERN", "usage: quillon-cli search PATTERN [NAME...]"},
+        {{L"info", L"X", L"--format", L"tsv"}, "quillon-cli: info: --format takes text, json, not \"tsv\"",
+         "usage: quillon-cli info NAME [--format text|json]"},
         {{L"watch", L"X", L"--count", L"ten"}, "quillon-cli: watch: --count needs a decimal or 0x-hex number, not \"ten\"",
          "usage: quillon-cli watch"},
         {{L"watch", L"X", L"--interval=5", L"--interval", L"6"}, "quillon-cli: watch: --interval is given twice",
@@ -52,7 +56,7 @@ TEST(CliUsage, HelpAndVersionGoToStdoutAndExitZero) {
     const CliRun overview = RunCli({L"--help"});
     EXPECT_EQ(overview.exitCode, 0u);
     EXPECT_EQ(overview.err, "");
-    for (const char* command : {"  list ", "  watch "}) EXPECT_NE(overview.out.find(command), std::string::npos) << command;
+    for (const char* command : {"  list ", "  info ", "  hexdump ", "  dump ", "  search ", "  watch "}) EXPECT_NE(overview.out.find(command), std::string::npos) << command;
 
     // Arguments are taken in order: a bad option before --help is reported, --help before it wins.
     EXPECT_EQ(RunCli({L"watch", L"--bogus", L"--help"}).exitCode, 2u);
