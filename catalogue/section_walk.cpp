@@ -7,15 +7,12 @@ namespace quillon {
 
 namespace {
 
-bool IsSessionId(const std::wstring& name, unsigned long& id) noexcept {
+// Session directories are named by the id in decimal; anything else under \Sessions (BNOLINKS, ...)
+// is not a session.
+bool IsSessionDirectoryName(const std::wstring& name) noexcept {
     if (name.empty() || name.size() > 10) return false;
-    unsigned long long value = 0;
-    for (wchar_t c : name) {
+    for (wchar_t c : name)
         if (c < L'0' || c > L'9') return false;
-        value = value * 10 + static_cast<unsigned>(c - L'0');
-    }
-    if (value > 0xFFFFFFFFull) return false;
-    id = static_cast<unsigned long>(value);
     return true;
 }
 
@@ -30,12 +27,13 @@ bool Contains(const std::vector<std::wstring>& names, const wchar_t* name) {
 // only into entries the parent lists as "Directory", so a symbolic link is never followed; a directory
 // that cannot be opened lists nothing.
 void EnumerateOtherNamespaces(unsigned long ownSessionId, SectionSink& sink) {
+    // Compared as text: the own rows come from exactly this directory name, and "01" would be another.
+    const std::wstring ownId = std::to_wstring(ownSessionId);
     for (const std::wstring& idText : SubDirectoryNames(L"\\Sessions")) {
-        unsigned long id = 0;
-        if (!IsSessionId(idText, id)) continue;
+        if (!IsSessionDirectoryName(idText)) continue;
         const std::wstring sessionPath = L"\\Sessions\\" + idText;
         const std::vector<std::wstring> children = SubDirectoryNames(sessionPath.c_str());
-        if (id != ownSessionId && Contains(children, L"BaseNamedObjects")) {
+        if (idText != ownId && Contains(children, L"BaseNamedObjects")) {
             const std::wstring prefix = L"Session\\" + idText + L"\\";
             EnumerateDirectory((sessionPath + L"\\BaseNamedObjects").c_str(), prefix.c_str(), sink);
         }

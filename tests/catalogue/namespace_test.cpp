@@ -144,6 +144,13 @@ TEST_F(NamespaceTest, AllNamespacesAddsPrefixedRowsThatOpenAndOffIsTheTwoDirecto
     TestSection inOwn(stem + L"_own", SectionOptions{4096});
     ASSERT_TRUE(inOther.IsValid() && inBox.IsValid() && inOwnBox.IsValid() && inClosed.IsValid() && inOwn.IsValid());
 
+    // "0<own id>" names another directory than the own session's, however the number reads.
+    const std::wstring paddedId = L"0" + ownId;
+    NativeDirectory padded(L"\\Sessions\\" + paddedId);
+    NativeDirectory paddedBase(L"\\Sessions\\" + paddedId + L"\\BaseNamedObjects");
+    NativeSection inPadded(L"\\Sessions\\" + paddedId + L"\\BaseNamedObjects\\" + stem + L"_padded", 4096, 0x40);
+    ASSERT_TRUE(inPadded.IsValid()) << std::hex << inPadded.Status();
+
     const std::wstring linkId = std::to_wstring(UnusedSessionId());
     NativeSymbolicLink sessionLink(L"\\Sessions\\" + linkId, other);
     NativeSymbolicLink boxLink(other + L"\\AppContainerNamedObjects\\S-1-15-2-link", other + L"\\AppContainerNamedObjects\\" + sid);
@@ -172,7 +179,8 @@ TEST_F(NamespaceTest, AllNamespacesAddsPrefixedRowsThatOpenAndOffIsTheTwoDirecto
     };
     const Row rows[] = {{L"Session\\" + otherId + L"\\" + stem + L"_session", 0x2000, 0x10},
                         {L"AppContainer\\" + otherId + L"\\" + sid + L"\\" + stem + L"_box", 0x1000, 0x20},
-                        {L"AppContainer\\" + ownId + L"\\" + sid + L"\\" + stem + L"_ownbox", 0x3000, 0x30}};
+                        {L"AppContainer\\" + ownId + L"\\" + sid + L"\\" + stem + L"_ownbox", 0x3000, 0x30},
+                        {L"Session\\" + paddedId + L"\\" + stem + L"_padded", 0x1000, 0x40}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.name.c_str());
         EXPECT_EQ(std::count(extra.begin(), extra.end(), row.name), 1);
