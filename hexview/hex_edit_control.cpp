@@ -1,13 +1,17 @@
 #include "hexview/hex_edit_control.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "common/gdi_scopes.h"
 #include "common/unique_resource.h"
 #include "hexview/hex_copy.h"
+#include "hexview/hex_copy_text.h"
 #include "hexview/hex_editor.h"
 #include "hexview/hex_paint.h"
+#include "hexview/live_watch.h"
 
 namespace quillon {
 
@@ -16,6 +20,9 @@ namespace {
 constexpr wchar_t kClipboardFormatName[] = L"HexData";
 constexpr UINT_PTR kDragTimer = 1;
 constexpr UINT kFirstDragInterval = 400;
+// Live watching looks at the rows on screen about four times a second.
+constexpr UINT_PTR kLiveTimer = 2;
+constexpr UINT kLiveInterval = 250;
 
 // What registration fixes once per process: the instance, the clipboard format and the colours.
 struct HexEditClass {
@@ -83,7 +90,36 @@ public:
 
     void PlaceCaret(ClientPoint point) override { ::SetCaretPos(point.x, point.y); }
 
-    void CopySelection() override { quillon::CopySelection(hwnd_, State(), format_); }
+    void CopySelection() override { CopyBytes(); }
+    BOOL CopyBytes() const noexcept { return quillon::CopySelection(hwnd_, State(), format_); }
+    BOOL CopyAsCArray() const noexcept { return quillon::CopySelectionAsCArray(hwnd_, State()); }
+
+    void SelectionChanged() override {
+        ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd_), HEN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(hwnd_));
+    }
+
+    void SetLive(bool on) noexcept {
+        if (on == liveOn_) return;
+        liveOn_ = on;
+        if (on) {
+            LiveTick();  // the first look: what is on screen now is the reference
+            ::SetTimer(hwnd_, kLiveTimer, kLiveInterval, nullptr);
+        } else {
+            ::KillTimer(hwnd_, kLiveTimer);
+            live_.Clear();
+            ::InvalidateRect(hwnd_, nullptr, FALSE);  // shades still fading go at once
+        }
+    }
+
+    void LiveTick() {
+        const HexEditState& state = State();
+        live_.Look(state.data, state.size, state.topRow, state.visibleRows + 1, ::GetTickCount(), liveRows_);
+        for (const std::int32_t row : liveRows_) {
+            const RECT band{0, row * state.lineHeight, state.clientWidth, (row + 1) * state.lineHeight};
+            ::InvalidateRect(hwnd_, &band, FALSE);
+        }
+    }
 
 private:
     HWND hwnd_;
@@ -91,6 +127,9 @@ private:
     HexColours colours_;
     UINT format_;
     HexEditor editor_;
+    LiveWatch live_;
+    bool liveOn_ = false;
+    std::vector<std::int32_t> liveRows_;
 };
 
 HexEditWindow* WindowOf(HWND hwnd) noexcept {
@@ -188,6 +227,10 @@ LRESULT CALLBACK HexEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
                 ::SetTimer(hwnd, kDragTimer, interval, nullptr);
             return 0;
         case WM_TIMER:
+            if (wParam == kLiveTimer) {
+                window->LiveTick();
+                return 0;
+            }
             if (const unsigned interval = editor.DragTick()) ::SetTimer(hwnd, kDragTimer, interval, nullptr);
             return 0;
         case WM_LBUTTONUP:
@@ -220,6 +263,28 @@ LRESULT CALLBACK HexEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         case HEM_SETDATA:
             editor.SetData(reinterpret_cast<const unsigned char*>(lParam), static_cast<std::uint64_t>(wParam));
             return 0;
+        case HEM_SETSELECTION: {
+            const std::int32_t size = window->State().size;
+            const auto clamp = [size](WPARAM v) {
+                return static_cast<std::int32_t>(std::min<ULONG_PTR>(static_cast<ULONG_PTR>(v), static_cast<ULONG_PTR>(size)));
+            };
+            editor.State().Set(hexflags::kRowEnd, false);
+            editor.MoveCaret(clamp(wParam), false);
+            if (clamp(static_cast<WPARAM>(lParam)) != clamp(wParam)) editor.MoveCaret(clamp(static_cast<WPARAM>(lParam)), true);
+            return 0;
+        }
+        case HEM_GETSELECTION: {
+            const HexEditState& state = window->State();
+            if (wParam) *reinterpret_cast<std::int32_t*>(wParam) = state.selStart;
+            if (lParam) *reinterpret_cast<std::int32_t*>(lParam) = state.selEnd;
+            return state.caret;
+        }
+        case HEM_SETLIVE:
+            window->SetLive(wParam != 0);
+            return 0;
+        case HEM_COPY:
+            if (wParam == HEXCOPY_CARRAY) return window->CopyAsCArray();
+            return window->CopyBytes();
         default:
             return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }

@@ -65,6 +65,7 @@ void HexEditor::MoveCaret(std::int32_t position, bool extend) noexcept {
     if (count > 0) sink_.RepaintBands(bands, count);
 
     EnsureCaretVisible();
+    sink_.SelectionChanged();
 }
 
 void HexEditor::EnsureCaretVisible() noexcept {

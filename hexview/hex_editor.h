@@ -29,6 +29,8 @@ public:
     virtual void SetScrollPosition() = 0;
     virtual void PlaceCaret(ClientPoint point) = 0;
     virtual void CopySelection() = 0;
+    // The caret or the selection moved (after the repaint and the scroll).
+    virtual void SelectionChanged() {}
 
 protected:
     ~HexEditSink() = default;
