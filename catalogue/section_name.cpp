@@ -47,31 +47,6 @@ Fn NtdllRoutine(const char* name) noexcept {
     return ntdll ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(ntdll, name))) : nullptr;
 }
 
-HRESULT OpenByObjectPath(const std::wstring& path, ACCESS_MASK access, UniqueHandle& out) noexcept {
-    static const auto openSection = NtdllRoutine<NtOpenSectionFn>("NtOpenSection");
-    static const auto toDosError = NtdllRoutine<RtlNtStatusToDosErrorFn>("RtlNtStatusToDosError");
-    if (!openSection) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
-    // A counted string: the path may hold NULs, which a C string could not carry.
-    if (path.size() * sizeof(wchar_t) > 0xFFFE) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-    UNICODE_STRING name;
-    name.Length = static_cast<USHORT>(path.size() * sizeof(wchar_t));
-    name.MaximumLength = name.Length;
-    name.Buffer = const_cast<wchar_t*>(path.data());
-    // Zeroed and filled by name: MinGW's 64-bit OBJECT_ATTRIBUTES has padding members.
-    OBJECT_ATTRIBUTES attributes;
-    std::memset(&attributes, 0, sizeof(attributes));
-    attributes.Length = sizeof(OBJECT_ATTRIBUTES);
-    attributes.ObjectName = &name;
-    HANDLE handle = nullptr;
-    const NTSTATUS status = openSection(&handle, access, &attributes);
-    if (status < 0) {
-        const ULONG error = toDosError ? toDosError(status) : ERROR_GEN_FAILURE;
-        return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
-    }
-    out.Reset(handle);
-    return S_OK;
-}
-
 }  // namespace
 
 std::wstring EscapeObjectName(std::wstring_view raw) {
@@ -131,6 +106,26 @@ bool LocateSection(std::wstring_view listName, unsigned long ownSessionId, Secti
     return true;
 }
 
+NTSTATUS OpenSectionAtPath(const std::wstring& objectPath, ACCESS_MASK access, UniqueHandle& out) noexcept {
+    static const auto openSection = NtdllRoutine<NtOpenSectionFn>("NtOpenSection");
+    if (!openSection) return static_cast<NTSTATUS>(0xC0000002L);  // STATUS_NOT_IMPLEMENTED
+    // A counted string: the path may hold NULs, which a C string could not carry.
+    if (objectPath.size() * sizeof(wchar_t) > 0xFFFE) return static_cast<NTSTATUS>(0xC0000033L);  // name invalid
+    UNICODE_STRING name;
+    name.Length = static_cast<USHORT>(objectPath.size() * sizeof(wchar_t));
+    name.MaximumLength = name.Length;
+    name.Buffer = const_cast<wchar_t*>(objectPath.data());
+    // Zeroed and filled by name: MinGW's 64-bit OBJECT_ATTRIBUTES has padding members.
+    OBJECT_ATTRIBUTES attributes;
+    std::memset(&attributes, 0, sizeof(attributes));
+    attributes.Length = sizeof(OBJECT_ATTRIBUTES);
+    attributes.ObjectName = &name;
+    HANDLE handle = nullptr;
+    const NTSTATUS status = openSection(&handle, access, &attributes);
+    if (status >= 0) out.Reset(handle);
+    return status;
+}
+
 unsigned long OwnSessionId() noexcept {
     DWORD session = 0;
     if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) return 0;
@@ -141,7 +136,7 @@ HRESULT OpenSectionByName(std::wstring_view listName, ACCESS_MASK access, Unique
     try {
         SectionLocation location;
         if (!LocateSection(listName, OwnSessionId(), location)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-        if (location.win32Nameable) {
+        if (location.win32Nameable && (access & SECTION_QUERY) == 0) {
             // The name the Win32 open path understands is the row's text itself.
             const std::wstring name(listName);
             UniqueHandle handle(::OpenFileMappingW(access, FALSE, name.c_str()));
@@ -149,7 +144,12 @@ HRESULT OpenSectionByName(std::wstring_view listName, ACCESS_MASK access, Unique
             out = std::move(handle);
             return S_OK;
         }
-        return OpenByObjectPath(location.objectPath, access, out);
+        if (location.objectPath.size() * sizeof(wchar_t) > 0xFFFE) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+        static const auto toDosError = NtdllRoutine<RtlNtStatusToDosErrorFn>("RtlNtStatusToDosError");
+        const NTSTATUS status = OpenSectionAtPath(location.objectPath, access, out);
+        if (status >= 0) return S_OK;
+        const ULONG error = toDosError ? toDosError(status) : ERROR_GEN_FAILURE;
+        return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
     } catch (...) {
         return E_OUTOFMEMORY;
     }

@@ -9,6 +9,7 @@
 // An object's own name never holds a backslash, so inside <name> the two characters "\0" stand for
 // an embedded NUL without ambiguity.
 #include <windows.h>
+#include <winternl.h>
 
 #include <string>
 #include <string_view>
@@ -35,8 +36,13 @@ bool LocateSection(std::wstring_view listName, unsigned long ownSessionId, Secti
 // The calling process's session id.
 unsigned long OwnSessionId() noexcept;
 
+// Opens the section at an exact object-namespace path (which may hold NULs) with exactly `access`,
+// through NtOpenSection. Returns its status.
+NTSTATUS OpenSectionAtPath(const std::wstring& objectPath, ACCESS_MASK access, UniqueHandle& out) noexcept;
+
 // Opens the section a row names with exactly `access`. Win32-nameable rows go through
-// OpenFileMappingW, every other row through NtOpenSection with its exact counted path.
+// OpenFileMappingW, every other row through NtOpenSection with its exact counted path. So does a
+// request for SECTION_QUERY: OpenFileMappingW reads that bit as FILE_MAP_COPY and asks for reading.
 // Returns 0 or a negative HRESULT (HRESULT_FROM_WIN32 of the failure).
 HRESULT OpenSectionByName(std::wstring_view listName, ACCESS_MASK access, UniqueHandle& out) noexcept;
 

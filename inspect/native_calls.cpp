@@ -16,7 +16,6 @@ Fn NtdllRoutine(const char* name) noexcept {
 
 using NtQuerySectionFn = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, SIZE_T, PSIZE_T);
 using NtQuerySystemInformationFn = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
-using NtOpenSectionFn = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES);
 using NtQueryObjectFn = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
 
 }  // namespace
@@ -38,23 +37,6 @@ NTSTATUS QueryObject(HANDLE handle, ULONG infoClass, void* buffer, ULONG length,
     static const auto query = NtdllRoutine<NtQueryObjectFn>("NtQueryObject");
     if (!query) return kNotImplemented;
     return query(handle, infoClass, buffer, length, needed);
-}
-
-NTSTATUS OpenSection(const std::wstring& objectPath, ACCESS_MASK access, HANDLE& section) noexcept {
-    static const auto open = NtdllRoutine<NtOpenSectionFn>("NtOpenSection");
-    section = nullptr;
-    if (!open) return kNotImplemented;
-    if (objectPath.size() * sizeof(wchar_t) > 0xFFFE) return static_cast<NTSTATUS>(0xC0000033L);
-    UNICODE_STRING name;
-    name.Length = static_cast<USHORT>(objectPath.size() * sizeof(wchar_t));
-    name.MaximumLength = name.Length;
-    name.Buffer = const_cast<wchar_t*>(objectPath.data());
-    // Zeroed and filled by name: MinGW's 64-bit OBJECT_ATTRIBUTES has padding members.
-    OBJECT_ATTRIBUTES attributes;
-    std::memset(&attributes, 0, sizeof(attributes));
-    attributes.Length = sizeof(OBJECT_ATTRIBUTES);
-    attributes.ObjectName = &name;
-    return open(&section, access, &attributes);
 }
 
 const wchar_t* ReasonForStatus(NTSTATUS status) noexcept {

@@ -51,11 +51,6 @@ NTSTATUS QuerySection(HANDLE section, SectionBasicInformation& info) noexcept;
 NTSTATUS QuerySystemInformation(ULONG infoClass, void* buffer, ULONG length, ULONG* needed) noexcept;
 NTSTATUS QueryObject(HANDLE handle, ULONG infoClass, void* buffer, ULONG length, ULONG* needed) noexcept;
 
-// Opens the section at an exact object-namespace path with exactly `access`. Unlike
-// OpenFileMappingW, which turns FILE_MAP_COPY (the same bit as SECTION_QUERY) into a request for
-// reading, this asks for what it is given.
-NTSTATUS OpenSection(const std::wstring& objectPath, ACCESS_MASK access, HANDLE& section) noexcept;
-
 // A short reason for an NTSTATUS failure, for "unavailable: <reason>".
 const wchar_t* ReasonForStatus(NTSTATUS status) noexcept;
 // The same for a Win32 error code.

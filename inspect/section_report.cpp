@@ -23,12 +23,10 @@ std::wstring ReasonForOpen(HRESULT status) {
     return L"the section cannot be opened";
 }
 
-// Each fact opens the section on its own, by its exact path, with the one right it needs.
+// Each fact opens the section on its own, by its exact path, with the one right it needs (the Win32
+// open would turn SECTION_QUERY into a request for reading).
 NTSTATUS OpenForFact(const std::wstring& objectPath, ACCESS_MASK access, UniqueHandle& out) {
-    HANDLE handle = nullptr;
-    const NTSTATUS status = native::OpenSection(objectPath, access, handle);
-    if (status >= 0) out.Reset(handle);
-    return status;
+    return OpenSectionAtPath(objectPath, access, out);
 }
 
 std::wstring AccessText(const ComputedAccess& access, bool withMethod) {

@@ -96,5 +96,26 @@ TEST(SectionName, ASectionWhoseNameHoldsANulOpensByItsEscapedRow) {
     EXPECT_FALSE(QuerySectionSize((stem + L"\\1hidden").c_str(), size));
 }
 
+TEST(SectionName, OpensWithExactlyTheAccessAskedForOnPlainRows) {
+    // Reading is denied, querying is not: a query-only open must not turn into a request for reading
+    // (the Win32 open reads SECTION_QUERY as FILE_MAP_COPY).
+    SectionOptions options;
+    options.denyRead = true;
+    for (bool global : {false, true}) {
+        options.global = global;
+        TestSection section(UniqueName(L"QlQueryOnly"), options);
+        ASSERT_TRUE(section.IsValid());
+        SCOPED_TRACE(section.Name());
+        UniqueHandle handle;
+        EXPECT_EQ(OpenSectionByName(section.Name(), FILE_MAP_READ, handle), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+        EXPECT_FALSE(handle);
+        EXPECT_EQ(OpenSectionByName(section.Name(), SECTION_QUERY, handle), S_OK);
+        EXPECT_TRUE(handle);
+        handle.Reset();
+        EXPECT_EQ(OpenSectionByName(section.Name(), READ_CONTROL, handle), S_OK);
+        EXPECT_TRUE(handle);
+    }
+}
+
 }  // namespace
 }  // namespace quillon::test
