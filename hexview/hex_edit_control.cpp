@@ -11,6 +11,7 @@
 #include "hexview/hex_copy_text.h"
 #include "hexview/hex_editor.h"
 #include "hexview/hex_paint.h"
+#include "hexview/live_paint.h"
 #include "hexview/live_watch.h"
 
 namespace quillon {
@@ -46,6 +47,7 @@ public:
 
     void Paint(HDC dc, std::int32_t top, std::int32_t bottom) const noexcept {
         PaintRows(dc, editor_.State(), font_.Get(), colours_, top, bottom);
+        if (liveOn_) PaintLiveShades(dc, editor_.State(), font_.Get(), colours_, live_, ::GetTickCount(), top, bottom);
     }
 
     void RepaintBands(const PixelBand* bands, int count) override {
