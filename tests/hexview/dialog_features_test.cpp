@@ -424,6 +424,7 @@ TEST_F(HexDialogFeatureTest, ResizingMovesTheControlAndTheStrip) {
         ::GetClientRect(dialog, &client);
         const RECT ok0 = clientRectOf(::GetDlgItem(dialog, IDOK));
         const RECT status0 = clientRectOf(::GetDlgItem(dialog, IDC_HEX_STATUS));
+        const RECT check0 = clientRectOf(::GetDlgItem(dialog, IDC_HEX_BIGENDIAN));
         EXPECT_TRUE(::GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME);
         EXPECT_TRUE(::GetWindowLongW(dialog, GWL_STYLE) & WS_MAXIMIZEBOX);
 
@@ -440,7 +441,12 @@ TEST_F(HexDialogFeatureTest, ResizingMovesTheControlAndTheStrip) {
         const RECT ok1 = clientRectOf(::GetDlgItem(dialog, IDOK));
         EXPECT_EQ(ok1.left, ok0.left + 200);
         EXPECT_EQ(ok1.top, ok0.top + 100);
+        const RECT check1 = clientRectOf(::GetDlgItem(dialog, IDC_HEX_BIGENDIAN));
+        EXPECT_EQ(check1.left, check0.left + 200);
+        EXPECT_EQ(check1.top, check0.top + 100);
+        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, IDC_HEX_BIGENDIAN)));
         const RECT status1 = clientRectOf(::GetDlgItem(dialog, IDC_HEX_STATUS));
+        EXPECT_LE(status1.right, check1.left) << "the status line stops short of the check box";
         EXPECT_EQ(status1.left, status0.left);
         EXPECT_EQ(status1.top, status0.top + 100);
         EXPECT_EQ(status1.right - status1.left, status0.right - status0.left + 200);
