@@ -83,7 +83,7 @@ public:
 
     void PlaceCaret(ClientPoint point) override { ::SetCaretPos(point.x, point.y); }
 
-    void CopySelection() override { quillon::CopySelection(hwnd_, State(), format_); }
+    void CopySelection() override { ReportCopyResult(hwnd_, quillon::CopySelection(hwnd_, State(), format_)); }
 
 private:
     HWND hwnd_;
