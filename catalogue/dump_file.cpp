@@ -6,6 +6,7 @@
 #include "catalogue/list_rows.h"
 #include "catalogue/section_view.h"
 #include "common/unique_resource.h"
+#include "common/wait_cursor.h"
 
 namespace quillon {
 
@@ -53,6 +54,7 @@ DumpOutcome DumpSelectedSection(HWND list, HWND owner) noexcept {
 
         std::wstring path;
         if (!ChooseDumpPath(owner, path)) return DumpOutcome::Cancelled;
+        WaitCursor busy;  // a large section takes seconds to write
         return WriteDumpFile(path.c_str(), view.Base(), size) ? DumpOutcome::Written : DumpOutcome::CannotWrite;
     } catch (...) {
         // Out of memory for the name or the path: nothing was written.
