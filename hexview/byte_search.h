@@ -41,6 +41,12 @@ public:
     // True when the Size() bytes at `at` match, spellings included.
     bool Matches(const unsigned char* at) const noexcept;
 
+    // Positions [from, from + count) as a pattern of their own: the acceptance sets only, without the
+    // spellings, so a match of it is a candidate that Matches() of the whole must confirm.
+    BytePattern Part(std::size_t from, std::size_t count) const;
+    // True when the position accepts every byte ("??").
+    bool IsWildcard(std::size_t position) const noexcept;
+
     // The raw acceptance table, Size() rows of 256 flags, for the scanners.
     const unsigned char* AcceptTable() const noexcept { return accept_.data(); }
     bool HasSpellings() const noexcept { return !spellings_.empty(); }

@@ -189,7 +189,6 @@ void CHexDlg::OnFindDone() {
         ::SetFocus(control_);
         ::SendMessageW(control_, HEM_SETSELECTION, static_cast<WPARAM>(*found),
                        static_cast<LPARAM>(*found + pattern_.Size()));
-        note_.clear();
     } else {
         note_ = cancelled ? L"Search stopped" : L"Not found";
     }

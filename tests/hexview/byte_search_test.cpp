@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
@@ -126,6 +127,41 @@ TEST(ByteSearch, FindsByModeCaseAndPlace) {
         block.Put(c.at, c.bytes);
         const std::optional<std::uint64_t> found = Find(block, c.pattern, c.mode, c.matchCase, c.start, c.direction);
         EXPECT_EQ(found.value_or(kNone), c.expected);
+    }
+}
+
+TEST(ByteSearch, WildcardPatternsConfirmEachCandidateOfTheirLongestRun) {
+    // A near miss (the run matches, the last byte does not) before a true match, and a match at the
+    // very end: forward and backward must step over the near miss and find the others.
+    PagedBlock block;
+    block.Put(100, Bytes({0xDE, 0x00, 0xBE, 0xEF, 0x01, 0x02, 0x99, 0x05}));
+    block.Put(116, Bytes({0xDE, 0x11, 0xBE, 0xEF, 0x01, 0x02, 0x22, 0x04}));
+    block.Put(4 * kPage - 3, Bytes({0xAA, 0xBB, 0xCC}));
+    block.Put(0, Bytes({0x55, 0x66, 0xAD, 0xBE}));
+    struct Case {
+        const wchar_t* pattern;
+        std::uint64_t start;
+        SearchDirection direction;
+        std::uint64_t expected;
+    } cases[] = {
+        {L"DE ?? BE EF 01 02 ?? 04", 0, kFwd, 116},
+        {L"DE ?? BE EF 01 02 ?? 04", 117, kFwd, kNone},
+        {L"DE ?? BE EF 01 02 ?? 04", 4 * kPage, kBack, 116},
+        {L"DE ?? BE EF 01 02 ?? 04", 116, kBack, kNone},
+        {L"DE ?? BE EF 01 02 ?? ??", 0, kFwd, 100},
+        {L"DE ?? BE EF 01 02 ?? ??", 4 * kPage, kBack, 116},
+        {L"DE ?? BE EF 01 02 ?? ??", 116, kBack, 100},
+        {L"?? ?? AD BE", 0, kFwd, 0},
+        {L"?? ?? AD BE", 4 * kPage, kBack, 0},
+        {L"AA BB ??", 0, kFwd, 4 * kPage - 3},
+        {L"AA BB ??", 4 * kPage, kBack, 4 * kPage - 3},
+        {L"?? BB CC", 4 * kPage, kBack, 4 * kPage - 3},
+        {L"AA BB CC ??", 0, kFwd, kNone},  // would end past the block
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.pattern, c.pattern + std::wcslen(c.pattern)) << " from "
+                                        << c.start);
+        EXPECT_EQ(Find(block, c.pattern, kHex, true, c.start, c.direction).value_or(kNone), c.expected);
     }
 }
 
