@@ -288,6 +288,9 @@ TEST_F(HexDialogFeatureTest, LiveWatchHighlightsChangedCellsAndFades) {
     ASSERT_TRUE(section.IsValid());
     Writer writer(section.Name());
     ASSERT_TRUE(writer.Ok());
+    std::string expected = section.Contents();
+    expected[0x23] = 0x12;  // what the test itself writes last
+    expected[0x24] = 0x34;
 
     RunDialog(section, [&](HWND dialog, HWND control) {
         const HexEditState layout = test::ControlLayout(control);
@@ -338,6 +341,7 @@ TEST_F(HexDialogFeatureTest, LiveWatchHighlightsChangedCellsAndFades) {
         EXPECT_FALSE(Contains(Status(dialog), L"Live"));
         ::RemoveWindowSubclass(control, &Counter::Proc, 7);
     });
+    EXPECT_TRUE(section.Contents() == expected) << "only the test's own writes changed the bytes";
 }
 
 TEST_F(HexDialogFeatureTest, CopiesTextBesideHexDataAndAsACArray) {
@@ -413,6 +417,7 @@ TEST_F(HexDialogFeatureTest, CopiesTextBesideHexDataAndAsACArray) {
 TEST_F(HexDialogFeatureTest, ResizingMovesTheControlAndTheStrip) {
     test::TestSection section(test::UniqueName(L"QuillonHexSize"), test::SectionOptions{});
     ASSERT_TRUE(section.IsValid());
+    const std::string before = section.Contents();
     RunDialog(section, [&](HWND dialog, HWND control) {
         const auto clientRectOf = [&](HWND item) {
             RECT r{};
@@ -472,6 +477,7 @@ TEST_F(HexDialogFeatureTest, ResizingMovesTheControlAndTheStrip) {
         EXPECT_GE(test::TopRow(control), 0);
         ::UpdateWindow(dialog);
     });
+    EXPECT_TRUE(section.Contents() == before);
 }
 
 }  // namespace
