@@ -10,8 +10,8 @@
 namespace quillon {
 
 void RunFindCommand(HWND frame, HWND) {
-    // The frame owns every Find dialog, even one opened by Ctrl+F typed inside another Find dialog:
-    // requests go to the owner, and the frame's handler is the one that acts on them.
+    // The frame owns every Find dialog, whichever window is active when the command runs: requests
+    // go to the owner, and the frame's handler is the one that acts on them.
     CFindReplaceDialog::Open(frame);
 }
 
