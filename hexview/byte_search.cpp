@@ -1,12 +1,14 @@
 #include "hexview/byte_search.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
 #include "common/readable_memory.h"
+#include "hexview/hex_lines.h"
 
 namespace quillon {
 
@@ -253,6 +255,47 @@ struct Scanner {
     Shifts shifts{};
 };
 
+// Whether the memory at `base` is a view of a file. Such a page can fail to read although VirtualQuery
+// calls it readable (the file was cut short, or its volume went away); pages of memory backed by the
+// paging file cannot.
+bool IsFileView(const unsigned char* base) noexcept {
+    wchar_t name[MAX_PATH];
+    return ::GetMappedFileNameW(::GetCurrentProcess(), const_cast<unsigned char*>(base), name, MAX_PATH) != 0;
+}
+
+// Scans [from, to) of the block. Memory backed by the paging file is scanned where it lies (it is
+// inside the readable ranges). A file's view is copied through the fault-tolerant read first; where
+// some bytes cannot be read, each readable run is scanned on its own, so no match spans the gap.
+std::uint64_t ScanSlice(const unsigned char* base, std::uint64_t from, std::uint64_t to, const Scanner& scanner,
+                        bool forward, bool copy, std::vector<unsigned char>& buffer, std::vector<unsigned char>& readable) {
+    if (!copy) return forward ? scanner.First(base, from, to) : scanner.Last(base, from, to);
+    const auto n = static_cast<std::size_t>(to - from);
+    buffer.resize(n);
+    readable.resize(n);
+    if (ReadBytesMarked(base + from, n, buffer.data(), readable.data())) {
+        const std::uint64_t hit = forward ? scanner.First(buffer.data(), 0, n) : scanner.Last(buffer.data(), 0, n);
+        return hit == kNone ? kNone : from + hit;
+    }
+    std::vector<OffsetSpan> runs;
+    for (std::size_t i = 0; i < n;) {
+        if (!readable[i]) {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < n && readable[j]) ++j;
+        runs.push_back(OffsetSpan{i, j});
+        i = j;
+    }
+    if (!forward) std::reverse(runs.begin(), runs.end());
+    for (const OffsetSpan& run : runs) {
+        const std::uint64_t hit =
+            forward ? scanner.First(buffer.data(), run.begin, run.end) : scanner.Last(buffer.data(), run.begin, run.end);
+        if (hit != kNone) return from + hit;
+    }
+    return kNone;
+}
+
 }  // namespace
 
 BytePattern BytePattern::Part(std::size_t from, std::size_t count) const {
@@ -410,12 +453,15 @@ std::optional<std::uint64_t> FindPattern(const unsigned char* base, std::uint64_
     if (!forward) std::reverse(windows.begin(), windows.end());
 
     std::uint64_t done = 0;
+    std::vector<unsigned char> buffer;
+    std::vector<unsigned char> readableBytes;
+    const bool copy = IsFileView(base);
     for (const OffsetSpan& window : windows) {
         // Slices of the window, each overlapping the next by m - 1 bytes so no match is cut.
         if (forward) {
             for (std::uint64_t at = window.begin; at < window.end; at += kSlice) {
                 const std::uint64_t end = std::min(window.end, at + kSlice + m - 1);
-                const std::uint64_t hit = scanner.First(base, at, end);
+                const std::uint64_t hit = ScanSlice(base, at, end, scanner, true, copy, buffer, readableBytes);
                 if (hit != kNone) return hit;
                 done += std::min(kSlice, window.end - at);
                 if (progress && !progress(done, total)) return std::nullopt;
@@ -425,7 +471,7 @@ std::optional<std::uint64_t> FindPattern(const unsigned char* base, std::uint64_
             for (std::uint64_t top = window.end; top > window.begin;) {
                 const std::uint64_t from = top - window.begin > kSlice ? top - kSlice : window.begin;
                 const std::uint64_t end = std::min(window.end, top + m - 1);
-                const std::uint64_t hit = scanner.Last(base, from, end);
+                const std::uint64_t hit = ScanSlice(base, from, end, scanner, false, copy, buffer, readableBytes);
                 if (hit != kNone) return hit;
                 done += top - from;
                 if (progress && !progress(done, total)) return std::nullopt;

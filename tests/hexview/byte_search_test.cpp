@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "hexview/byte_search.h"
+#include "tests/support/file_section.h"
+#include "tests/support/test_sections.h"
 
 namespace quillon {
 namespace {
@@ -224,6 +226,50 @@ TEST(ByteSearch, MatchesAcrossScanSlicesAndCancels) {
         return false;
     }));
     EXPECT_EQ(calls, 1);
+}
+
+TEST(ByteSearch, FileCutShortUnderTheViewIsSearchedWithoutAFault) {
+    if (!test::FileBackedSection::CanShrinkWhileMapped())
+        GTEST_SKIP() << "the platform refuses to shrink a mapped file";
+    test::FileBackedSection file(test::UniqueName(L"QuillonSearchCut"), 3 * kPage);
+    ASSERT_TRUE(file.IsValid());
+    HANDLE section = ::OpenFileMappingW(FILE_MAP_READ, FALSE, file.Name().c_str());
+    ASSERT_TRUE(section);
+    const auto* view = static_cast<const unsigned char*>(::MapViewOfFile(section, FILE_MAP_READ, 0, 0, 0));
+    ASSERT_TRUE(view);
+    const auto hexAt = [](std::size_t offset, int count) {
+        std::wstring text;
+        for (int i = 0; i < count; ++i) {
+            wchar_t pair[4];
+            std::swprintf(pair, 4, L"%02X", test::FileBackedSection::ExpectedByte(offset + i));
+            text += pair;
+        }
+        return text;
+    };
+    // The readable ranges are taken before the cut, as a search that started earlier would have them.
+    const std::vector<OffsetSpan> spans = FindReadableSpans(view, 3 * kPage);
+    ASSERT_TRUE(file.Shrink(kPage));
+    // The fill repeats every 256 bytes: each search starts where it must read the cut pages.
+    struct Case {
+        std::size_t at;  // where the pattern's bytes were written
+        std::uint64_t start;
+        SearchDirection direction;
+        std::uint64_t expected;
+    } cases[] = {
+        {100, 0, kFwd, 100},
+        {100, 3 * kPage, kBack, kPage - 256 + 100},  // the last whole place before the cut
+        {kPage - 3, kPage - 200, kFwd, kNone},       // would run across the cut
+        {2 * kPage + 7, kPage, kFwd, kNone},         // inside the cut
+        {kPage + 7, 2 * kPage, kBack, kPage - 256 + 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.at);
+        const BytePattern pattern = ParsePattern(hexAt(c.at, 6), kHex, true).pattern;
+        const auto hit = FindPattern(view, 3 * kPage, spans, pattern, c.start, c.direction);
+        EXPECT_EQ(hit.value_or(kNone), c.expected);
+    }
+    ::UnmapViewOfFile(view);
+    ::CloseHandle(section);
 }
 
 TEST(ByteSearch, RefusedPatterns) {
