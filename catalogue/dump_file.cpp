@@ -6,6 +6,7 @@
 #include "catalogue/dump_writer.h"
 #include "catalogue/list_rows.h"
 #include "catalogue/section_view.h"
+#include "common/wait_cursor.h"
 
 namespace quillon {
 
@@ -22,6 +23,7 @@ DumpOutcome DumpSelectedSection(HWND list, HWND owner) noexcept {
 
         std::wstring path;
         if (!ChooseDumpPath(owner, path)) return DumpOutcome::Cancelled;
+        WaitCursor busy;  // a large section takes seconds to write
         switch (WriteDumpFile(path.c_str(), view.Base(), size, false, nullptr)) {
             case DumpResult::Written:
                 return DumpOutcome::Written;

@@ -54,18 +54,20 @@ void SetHeaderFormat(HWND header, int column, int format) noexcept {
     ::SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
 }
 
+HWND HeaderOf(HWND list) noexcept { return reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0)); }
+
 }  // namespace
 
-long SizeTextValue(const wchar_t* text) noexcept {
+std::uint64_t SizeTextValue(const wchar_t* text) noexcept {
     if (!text) return 0;
-    return std::wcstol(text, nullptr, 16);
+    return std::wcstoull(text, nullptr, 16);
 }
 
 int CompareCellTexts(const std::wstring& a, const std::wstring& b, DWORD sortState) noexcept {
     int result = 0;
     if ((sortState & kSortColumnMask) == 1) {
-        const long first = SizeTextValue(a.c_str());
-        const long second = SizeTextValue(b.c_str());
+        const std::uint64_t first = SizeTextValue(a.c_str());
+        const std::uint64_t second = SizeTextValue(b.c_str());
         // The sign of first - second, without the overflow the plain difference could have.
         result = (first > second) - (first < second);
     } else {
@@ -80,13 +82,29 @@ SortDecision DecideSort(int clickedFormat, int column) noexcept {
     return {(clickedFormat & ~kArrowFlags) | HDF_SORTUP, columnBits};
 }
 
-DWORD UpdateSortArrows(HWND list, int column) noexcept {
-    const HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
-    const int clicked = HeaderFormat(header, column);
+SortDecision DecideColumnClick(HWND list, int column) noexcept {
+    return DecideSort(HeaderFormat(HeaderOf(list), column), column);
+}
+
+void ShowSortArrow(HWND list, int column, int format) noexcept {
+    const HWND header = HeaderOf(list);
     for (int i = 0; i < 2; ++i) SetHeaderFormat(header, i, HeaderFormat(header, i) & ~kArrowFlags);
-    const SortDecision decision = DecideSort(clicked, column);
-    SetHeaderFormat(header, column, decision.format);
-    return decision.sortState;
+    SetHeaderFormat(header, column, format);
+}
+
+bool SortByColumnClick(HWND list, int column, DWORD& sortState) noexcept {
+    const SortDecision decision = DecideColumnClick(list, column);
+    if (!SortListRows(list, decision.sortState)) return false;
+    ShowSortArrow(list, column, decision.format);
+    sortState = decision.sortState;
+    return true;
+}
+
+bool ShowsSortArrow(HWND list) noexcept {
+    const HWND header = HeaderOf(list);
+    for (int i = 0; i < 2; ++i)
+        if (HeaderFormat(header, i) & kArrowFlags) return true;
+    return false;
 }
 
 bool SortListRows(HWND list, DWORD sortState) noexcept {

@@ -3,6 +3,7 @@
 // The sort state word: bits 0-7 the column (0 name, 1 size), bit 8 set for descending.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace quillon {
@@ -10,9 +11,9 @@ namespace quillon {
 inline constexpr DWORD kSortColumnMask = 0xFF;
 inline constexpr DWORD kSortDescending = 0x100;
 
-// The value of a size text as a signed 32-bit number in base 16, as wcstol reads it: "0x1000" is
-// 4096, "[Access Denied]" is 0, anything above 0x7FFFFFFF is 0x7FFFFFFF.
-long SizeTextValue(const wchar_t* text) noexcept;
+// The value of a size text as an unsigned 64-bit number in base 16: "0x1000" is 4096,
+// "0x10000000000" is 1 TiB, and "[Access Denied]" (no digits) is 0.
+std::uint64_t SizeTextValue(const wchar_t* text) noexcept;
 
 // Compares two cell texts of `column`: names by code unit with only A-Z folded, sizes by value.
 // Negative, 0 or positive; descending in `sortState` inverts the sign.
@@ -26,9 +27,19 @@ struct SortDecision {
 };
 SortDecision DecideSort(int clickedFormat, int column) noexcept;
 
-// Header steps of a click on `column`: clears both columns' arrows, puts the new arrow on the clicked
-// column and returns the new sort state word.
-DWORD UpdateSortArrows(HWND list, int column) noexcept;
+// What a click on `column` of the list's header decides, from that column's arrow now.
+SortDecision DecideColumnClick(HWND list, int column) noexcept;
+
+// Clears both columns' arrows and gives `column` the header format `format`.
+void ShowSortArrow(HWND list, int column, int format) noexcept;
+
+// A header click on `column`: sorts the rows, and only once they are sorted shows the new arrow and
+// stores the new state in `sortState`. False, with rows, arrows and state as they were, when the rows
+// could not be sorted.
+bool SortByColumnClick(HWND list, int column, DWORD& sortState) noexcept;
+
+// Whether the header shows a sort arrow on either column: the rows have been sorted by `sortState`.
+bool ShowsSortArrow(HWND list) noexcept;
 
 // Rearranges the list's rows in the order of CompareCellTexts. The column's texts are read once into
 // a snapshot; each row carries its snapshot index in its item data while LVM_SORTITEMS runs, and gets

@@ -20,6 +20,10 @@ public:
     // True when every byte of [p, p + count) can be read.
     bool IsRangeReadable(const unsigned char* p, std::size_t count) noexcept;
 
+    // The end (exclusive) of the region the last answer was about: every byte up to it shares that
+    // answer.
+    std::uintptr_t RegionEnd() const noexcept { return end_; }
+
 private:
     bool Covers(const unsigned char* p) const noexcept {
         const auto at = reinterpret_cast<std::uintptr_t>(p);

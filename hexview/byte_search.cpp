@@ -1,12 +1,14 @@
 #include "hexview/byte_search.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
 #include "common/readable_memory.h"
+#include "hexview/hex_lines.h"
 
 namespace quillon {
 
@@ -184,7 +186,130 @@ std::uint64_t ScanBackward(const unsigned char* bytes, std::uint64_t first, std:
     }
 }
 
+// What a search scans for. A wildcard caps every Horspool shift at its distance from the pattern's
+// end, down to one byte for "?? " near the end; the scan then looks for the longest run without a
+// wildcard (the anchor) and confirms the whole pattern around each place the anchor matches.
+struct Scanner {
+    explicit Scanner(const BytePattern& whole) : pattern(whole) {
+        const std::size_t m = whole.Size();
+        std::size_t bestFrom = 0, bestLength = 0;
+        bool wildcard = false;
+        for (std::size_t j = 0; j < m;) {
+            if (whole.IsWildcard(j)) {
+                wildcard = true;
+                ++j;
+                continue;
+            }
+            std::size_t k = j;
+            while (k < m && !whole.IsWildcard(k)) ++k;
+            if (k - j > bestLength) {
+                bestFrom = j;
+                bestLength = k - j;
+            }
+            j = k;
+        }
+        anchored = wildcard && bestLength >= 2;
+        if (anchored) {
+            anchor = whole.Part(bestFrom, bestLength);
+            offset = bestFrom;
+        }
+        shifts = MakeShifts(anchored ? anchor : whole);
+    }
+
+    // The first match of the whole pattern starting in [first, last - m], or kNone.
+    std::uint64_t First(const unsigned char* bytes, std::uint64_t first, std::uint64_t last) const noexcept {
+        if (!anchored) return ScanForward(bytes, first, last, pattern, shifts);
+        const std::size_t m = pattern.Size();
+        if (last - first < m) return kNone;
+        // The anchor lies at offset..offset+length of a match that starts in [first, last - m].
+        std::uint64_t from = first + offset;
+        const std::uint64_t to = last - m + offset + anchor.Size();
+        for (;;) {
+            const std::uint64_t q = ScanForward(bytes, from, to, anchor, shifts);
+            if (q == kNone) return kNone;
+            if (pattern.Matches(bytes + (q - offset))) return q - offset;
+            from = q + 1;
+        }
+    }
+
+    // The last match of the whole pattern starting in [first, last - m], or kNone.
+    std::uint64_t Last(const unsigned char* bytes, std::uint64_t first, std::uint64_t last) const noexcept {
+        if (!anchored) return ScanBackward(bytes, first, last, pattern, shifts);
+        const std::size_t m = pattern.Size();
+        if (last - first < m) return kNone;
+        const std::uint64_t from = first + offset;
+        std::uint64_t to = last - m + offset + anchor.Size();
+        for (;;) {
+            const std::uint64_t q = ScanBackward(bytes, from, to, anchor, shifts);
+            if (q == kNone) return kNone;
+            if (pattern.Matches(bytes + (q - offset))) return q - offset;
+            if (q == from) return kNone;
+            to = q + anchor.Size() - 1;  // only anchors that start before q
+        }
+    }
+
+    const BytePattern& pattern;
+    BytePattern anchor;
+    std::size_t offset = 0;
+    bool anchored = false;
+    Shifts shifts{};
+};
+
+// Whether the memory at `base` is a view of a file. Such a page can fail to read although VirtualQuery
+// calls it readable (the file was cut short, or its volume went away); pages of memory backed by the
+// paging file cannot.
+bool IsFileView(const unsigned char* base) noexcept {
+    wchar_t name[MAX_PATH];
+    return ::GetMappedFileNameW(::GetCurrentProcess(), const_cast<unsigned char*>(base), name, MAX_PATH) != 0;
+}
+
+// Scans [from, to) of the block. Memory backed by the paging file is scanned where it lies (it is
+// inside the readable ranges). A file's view is copied through the fault-tolerant read first; where
+// some bytes cannot be read, each readable run is scanned on its own, so no match spans the gap.
+std::uint64_t ScanSlice(const unsigned char* base, std::uint64_t from, std::uint64_t to, const Scanner& scanner,
+                        bool forward, bool copy, std::vector<unsigned char>& buffer, std::vector<unsigned char>& readable) {
+    if (!copy) return forward ? scanner.First(base, from, to) : scanner.Last(base, from, to);
+    const auto n = static_cast<std::size_t>(to - from);
+    buffer.resize(n);
+    readable.resize(n);
+    if (ReadBytesMarked(base + from, n, buffer.data(), readable.data())) {
+        const std::uint64_t hit = forward ? scanner.First(buffer.data(), 0, n) : scanner.Last(buffer.data(), 0, n);
+        return hit == kNone ? kNone : from + hit;
+    }
+    std::vector<OffsetSpan> runs;
+    for (std::size_t i = 0; i < n;) {
+        if (!readable[i]) {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < n && readable[j]) ++j;
+        runs.push_back(OffsetSpan{i, j});
+        i = j;
+    }
+    if (!forward) std::reverse(runs.begin(), runs.end());
+    for (const OffsetSpan& run : runs) {
+        const std::uint64_t hit =
+            forward ? scanner.First(buffer.data(), run.begin, run.end) : scanner.Last(buffer.data(), run.begin, run.end);
+        if (hit != kNone) return from + hit;
+    }
+    return kNone;
+}
+
 }  // namespace
+
+BytePattern BytePattern::Part(std::size_t from, std::size_t count) const {
+    BytePattern part;
+    part.size_ = count;
+    part.accept_.assign(accept_.begin() + static_cast<std::ptrdiff_t>(from * 256),
+                        accept_.begin() + static_cast<std::ptrdiff_t>((from + count) * 256));
+    return part;
+}
+
+bool BytePattern::IsWildcard(std::size_t position) const noexcept {
+    const unsigned char* row = accept_.data() + position * 256;
+    return std::all_of(row, row + 256, [](unsigned char a) { return a != 0; });
+}
 
 void BytePattern::AddByte(unsigned char value) {
     accept_.resize(accept_.size() + 256, 0);
@@ -304,7 +429,7 @@ std::optional<std::uint64_t> FindPattern(const unsigned char* base, std::uint64_
                                          const SearchProgress& progress) {
     const std::size_t m = pattern.Size();
     if (m == 0 || !base) return std::nullopt;
-    const Shifts shifts = MakeShifts(pattern);
+    const Scanner scanner(pattern);
     const bool forward = direction == SearchDirection::Forward;
 
     // The part of each span a match may occupy: forward from `start`; backward, matches that start
@@ -328,12 +453,15 @@ std::optional<std::uint64_t> FindPattern(const unsigned char* base, std::uint64_
     if (!forward) std::reverse(windows.begin(), windows.end());
 
     std::uint64_t done = 0;
+    std::vector<unsigned char> buffer;
+    std::vector<unsigned char> readableBytes;
+    const bool copy = IsFileView(base);
     for (const OffsetSpan& window : windows) {
         // Slices of the window, each overlapping the next by m - 1 bytes so no match is cut.
         if (forward) {
             for (std::uint64_t at = window.begin; at < window.end; at += kSlice) {
                 const std::uint64_t end = std::min(window.end, at + kSlice + m - 1);
-                const std::uint64_t hit = ScanForward(base, at, end, pattern, shifts);
+                const std::uint64_t hit = ScanSlice(base, at, end, scanner, true, copy, buffer, readableBytes);
                 if (hit != kNone) return hit;
                 done += std::min(kSlice, window.end - at);
                 if (progress && !progress(done, total)) return std::nullopt;
@@ -343,7 +471,7 @@ std::optional<std::uint64_t> FindPattern(const unsigned char* base, std::uint64_
             for (std::uint64_t top = window.end; top > window.begin;) {
                 const std::uint64_t from = top - window.begin > kSlice ? top - kSlice : window.begin;
                 const std::uint64_t end = std::min(window.end, top + m - 1);
-                const std::uint64_t hit = ScanBackward(base, from, end, pattern, shifts);
+                const std::uint64_t hit = ScanSlice(base, from, end, scanner, false, copy, buffer, readableBytes);
                 if (hit != kNone) return hit;
                 done += top - from;
                 if (progress && !progress(done, total)) return std::nullopt;

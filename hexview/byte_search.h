@@ -41,6 +41,12 @@ public:
     // True when the Size() bytes at `at` match, spellings included.
     bool Matches(const unsigned char* at) const noexcept;
 
+    // Positions [from, from + count) as a pattern of their own: the acceptance sets only, without the
+    // spellings, so a match of it is a candidate that Matches() of the whole must confirm.
+    BytePattern Part(std::size_t from, std::size_t count) const;
+    // True when the position accepts every byte ("??").
+    bool IsWildcard(std::size_t position) const noexcept;
+
     // The raw acceptance table, Size() rows of 256 flags, for the scanners.
     const unsigned char* AcceptTable() const noexcept { return accept_.data(); }
     bool HasSpellings() const noexcept { return !spellings_.empty(); }
@@ -91,8 +97,9 @@ using SearchProgress = std::function<bool(std::uint64_t done, std::uint64_t tota
 
 // Finds `pattern` in the `size` bytes at `base`, reading only inside `readable` (offsets into the
 // block, as FindReadableSpans gives them, sorted and not overlapping); a match never spans a gap
-// between two of them. Forward: the first match that starts at or after `start`. Backward: the last match
-// that starts before `start`. No wrap. Empty when there is no match, the pattern is empty, or
+// between two of them. A view of a file is read through the fault-tolerant read (its pages can fail
+// although VirtualQuery calls them readable); other memory is scanned in place. Forward: the first
+// match that starts at or after `start`. Backward: the last match that starts before `start`. No wrap. Empty when there is no match, the pattern is empty, or
 // `progress` cancelled the search.
 std::optional<std::uint64_t> FindPattern(const unsigned char* base, std::uint64_t size,
                                          const std::vector<OffsetSpan>& readable,

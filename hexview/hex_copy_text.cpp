@@ -19,30 +19,26 @@ UniqueGlobal MakeUnicodeTextBlock(const std::wstring& text) noexcept {
     return block;
 }
 
-BOOL CopySelectionAsCArray(HWND owner, const HexEditState& state) noexcept {
+HexCopyResult CopySelectionAsCArray(HWND owner, const HexEditState& state) noexcept {
     const std::int64_t count = std::int64_t{state.selEnd} - state.selStart;
-    if (count <= 0 || !state.data || state.selEnd > state.size || count > kMaxTextCopy) {
-        ::MessageBeep(MB_OK);
-        return FALSE;
-    }
+    if (count <= 0 || !state.data || state.selEnd > state.size) return HexCopyResult::NothingSelected;
+    if (count > kMaxTextCopy) return HexCopyResult::TooLarge;
     UniqueGlobal block;
     try {
         const std::optional<std::wstring> text =
             FormatCArray(state.data, static_cast<std::uint64_t>(state.selStart), static_cast<std::uint64_t>(state.selEnd));
-        if (text) block = MakeUnicodeTextBlock(*text);
+        if (!text) return HexCopyResult::Unreadable;
+        block = MakeUnicodeTextBlock(*text);
     } catch (const std::bad_alloc&) {
-        block = UniqueGlobal();
+        return HexCopyResult::OutOfMemory;
     }
-    if (!block) {
-        ::MessageBeep(MB_OK);
-        return FALSE;
-    }
+    if (!block) return HexCopyResult::OutOfMemory;
     ClipboardSession clipboard(owner);
-    if (!clipboard.IsOpen()) return FALSE;
+    if (!clipboard.IsOpen()) return HexCopyResult::ClipboardBusy;
     ::EmptyClipboard();
-    if (!::SetClipboardData(CF_UNICODETEXT, block.Get())) return FALSE;
+    if (!::SetClipboardData(CF_UNICODETEXT, block.Get())) return HexCopyResult::OutOfMemory;
     block.Release();
-    return TRUE;
+    return HexCopyResult::Copied;
 }
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/unique_resource.h"
+#include "hexview/hex_copy.h"
 #include "hexview/hex_edit_state.h"
 
 namespace quillon {
@@ -18,8 +19,8 @@ constexpr std::uint32_t kMaxTextCopy = 16u << 20;
 UniqueGlobal MakeUnicodeTextBlock(const std::wstring& text) noexcept;
 
 // Ctrl+Shift+C: the selection as "0xDE, 0xAD, ..." sixteen to a line, as CF_UNICODETEXT alone.
-// FALSE, with a beep and the clipboard as it was, when the selection is empty, larger than
-// kMaxTextCopy, holds an unreadable byte, or the clipboard cannot be had.
-BOOL CopySelectionAsCArray(HWND owner, const HexEditState& state) noexcept;
+// Anything but Copied leaves the clipboard as it was: an empty selection, one larger than
+// kMaxTextCopy (TooLarge), an unreadable byte, no memory, or a clipboard held by another window.
+HexCopyResult CopySelectionAsCArray(HWND owner, const HexEditState& state) noexcept;
 
 }  // namespace quillon

@@ -67,11 +67,15 @@ void CHexDlg::Layout(int width, int height) noexcept {
         const int w = item.rect.right - item.rect.left;
         const int h = item.rect.bottom - item.rect.top;
         if (item.stretch) {
-            ::MoveWindow(window, item.rect.left, item.rect.top + dy, std::max(w + dx, 0), h, TRUE);
+            ::MoveWindow(window, item.rect.left, item.rect.top + dy, std::max(w + dx, 0), h, FALSE);
         } else {
-            ::MoveWindow(window, item.rect.left + dx, item.rect.top + dy, w, h, TRUE);
+            ::MoveWindow(window, item.rect.left + dx, item.rect.top + dy, w, h, FALSE);
         }
     }
+    // The dialog erases its background over its children: the strip and everything in it is painted
+    // again, the dialog first, so a moved item is never left erased.
+    const RECT strip{0, std::max(height - kButtonStrip, 0), width, height};
+    ::RedrawWindow(dialog, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 std::int32_t CHexDlg::Selection(std::int32_t& start, std::int32_t& end) const noexcept {
@@ -185,7 +189,6 @@ void CHexDlg::OnFindDone() {
         ::SetFocus(control_);
         ::SendMessageW(control_, HEM_SETSELECTION, static_cast<WPARAM>(*found),
                        static_cast<LPARAM>(*found + pattern_.Size()));
-        note_.clear();
     } else {
         note_ = cancelled ? L"Search stopped" : L"Not found";
     }

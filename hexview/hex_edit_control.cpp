@@ -11,6 +11,7 @@
 #include "hexview/hex_copy_text.h"
 #include "hexview/hex_editor.h"
 #include "hexview/hex_paint.h"
+#include "hexview/live_paint.h"
 #include "hexview/live_watch.h"
 
 namespace quillon {
@@ -46,6 +47,7 @@ public:
 
     void Paint(HDC dc, std::int32_t top, std::int32_t bottom) const noexcept {
         PaintRows(dc, editor_.State(), font_.Get(), colours_, top, bottom);
+        if (liveOn_) PaintLiveShades(dc, editor_.State(), font_.Get(), colours_, live_, ::GetTickCount(), top, bottom);
     }
 
     void RepaintBands(const PixelBand* bands, int count) override {
@@ -91,8 +93,21 @@ public:
     void PlaceCaret(ClientPoint point) override { ::SetCaretPos(point.x, point.y); }
 
     void CopySelection() override { CopyBytes(); }
-    BOOL CopyBytes() const noexcept { return quillon::CopySelection(hwnd_, State(), format_); }
-    BOOL CopyAsCArray() const noexcept { return quillon::CopySelectionAsCArray(hwnd_, State()); }
+    BOOL CopyBytes() const noexcept {
+        const HexCopyResult result = quillon::CopySelection(hwnd_, State(), format_);
+        ReportCopyResult(hwnd_, result);
+        return result == HexCopyResult::Copied ? TRUE : FALSE;
+    }
+    BOOL CopyAsCArray() const noexcept {
+        const HexCopyResult result = quillon::CopySelectionAsCArray(hwnd_, State());
+        // Over the C array's own limit a beep says enough; the "256 MiB" message is about HexData.
+        if (result == HexCopyResult::TooLarge) {
+            ::MessageBeep(MB_ICONWARNING);
+        } else {
+            ReportCopyResult(hwnd_, result);
+        }
+        return result == HexCopyResult::Copied ? TRUE : FALSE;
+    }
 
     void SelectionChanged() override {
         ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd_), HEN_SELCHANGE),

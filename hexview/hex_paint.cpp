@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "common/gdi_scopes.h"
+#include "common/safe_read.h"
 #include "hexview/hex_text.h"
-#include "common/readable_memory.h"
 
 namespace quillon {
 
@@ -39,6 +39,38 @@ private:
     int mode_;
 };
 
+// The bytes of the rows being painted, fetched a block at a time through the fault-tolerant read: a
+// full screen is one read, and a page that cannot be read (reserved, no access, or past the end of a
+// file that shrank) shows as unreadable instead of faulting.
+class RowBytes {
+public:
+    RowBytes(const unsigned char* data, std::int64_t end) noexcept : data_(data), end_(end) {}
+
+    // The byte at `pos`, false when it cannot be read.
+    bool Get(std::int64_t pos, unsigned char& value) noexcept {
+        if (pos < start_ || pos >= start_ + count_) Load(pos);
+        const std::size_t i = static_cast<std::size_t>(pos - start_);
+        value = bytes_[i];
+        return readable_[i];
+    }
+
+private:
+    static constexpr std::int64_t kBlock = 4096;
+
+    void Load(std::int64_t pos) noexcept {
+        start_ = pos;
+        count_ = std::min(kBlock, end_ - pos);
+        ReadReadableBytes(data_ + pos, bytes_, readable_, static_cast<std::size_t>(count_));
+    }
+
+    const unsigned char* data_;
+    std::int64_t end_;
+    std::int64_t start_ = 0;
+    std::int64_t count_ = 0;
+    unsigned char bytes_[kBlock];
+    bool readable_[kBlock];
+};
+
 }  // namespace
 
 void PaintRows(HDC dc, const HexEditState& state, HFONT font, const HexColours& colours, std::int32_t top,
@@ -61,9 +93,12 @@ void PaintRows(HDC dc, const HexEditState& state, HFONT font, const HexColours& 
         lastRowBytes = state.size % kBytesPerRow;
     }
 
-    ReadableMemory readable;
     std::int32_t y = firstRow * lineHeight;
     std::int64_t pos = (std::int64_t{state.topRow} + firstRow) * kBytesPerRow;
+    // Only the rows of the band are read; their bytes end at the band's last row or the data's end.
+    const std::int64_t bandEnd = std::min<std::int64_t>((std::int64_t{state.topRow} + endRow + 1) * kBytesPerRow,
+                                                        state.size);
+    RowBytes bytes(state.data, bandEnd);
     for (std::int32_t row = firstRow; row <= endRow; ++row) {
         const std::int32_t rowBottom = y + lineHeight;
         wchar_t offset[8];
@@ -84,11 +119,10 @@ void PaintRows(HDC dc, const HexEditState& state, HFONT font, const HexColours& 
                     highlight = false;
                 }
             }
-            const unsigned char* byte = state.data + pos;
             wchar_t digits[2] = {kUnreadableDigit, kUnreadableDigit};
             wchar_t character = kUnreadableChar;
-            if (readable.IsReadable(byte)) {
-                const unsigned char value = *byte;
+            unsigned char value = 0;
+            if (bytes.Get(pos, value)) {
                 FormatByte(value, digits);
                 character = DisplayChar(value);
             }

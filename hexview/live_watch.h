@@ -7,9 +7,15 @@
 
 namespace quillon {
 
+// The background of a byte that has just changed, as a COLORREF (0x00BBGGRR): a warm orange, apart
+// from the system's selection colours. It holds for the first second, then fades to the window's
+// background over the next.
+constexpr std::uint32_t kLiveHighlight = 0x0040A0FF;
+
 class LiveWatch {
 public:
     static constexpr std::uint32_t kFadeMs = 2000;
+    static constexpr std::uint32_t kHoldMs = 1000;
 
     // Reads the `rows` rows from `topRow` of `data` (`size` bytes) through the fault-tolerant read and
     // compares them with the last look. Rows that were on screen before (at whatever view row) are

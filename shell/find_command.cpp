@@ -10,8 +10,8 @@
 namespace quillon {
 
 void RunFindCommand(HWND frame, HWND) {
-    // The frame owns every Find dialog, even one opened by Ctrl+F typed inside another Find dialog:
-    // requests go to the owner, and the frame's handler is the one that acts on them.
+    // The frame owns every Find dialog, whichever window is active when the command runs: requests
+    // go to the owner, and the frame's handler is the one that acts on them.
     CFindReplaceDialog::Open(frame);
 }
 
@@ -43,7 +43,8 @@ bool TranslateFindDialogMessage(MSG* msg) {
     if (!msg || !msg->hwnd) return false;
     const HWND root = ::GetAncestor(msg->hwnd, GA_ROOT);
     if (!CFindReplaceDialog::FromWindow(root)) return false;
-    // Tab, Enter and Esc as in any dialog; the frame's accelerators have had their turn already.
+    // Tab, Enter and Esc as in any dialog; the editing keys reach the text box, since the frame's
+    // accelerators are not translated for the dialog's messages.
     return ::IsDialogMessageW(root, msg) != FALSE;
 }
 

@@ -33,8 +33,8 @@ bool CellContains(std::wstring_view cell, std::wstring_view what, bool matchCase
     return CellMatcher(query).Matches(std::wstring(cell));
 }
 
-int FindStartRow(int firstSelected, bool down) noexcept {
-    if (firstSelected < 0) return 0;
+int FindStartRow(int firstSelected, bool down, int rowCount) noexcept {
+    if (firstSelected < 0) return down ? 0 : rowCount - 1;
     return down ? firstSelected + 1 : firstSelected - 1;
 }
 
@@ -42,7 +42,7 @@ int FindMatchingRow(const FindQuery& query, int firstSelected, int rowCount,
                     const std::function<std::wstring(int row, int column)>& cellText) {
     const CellMatcher matcher(query);
     const int step = query.down ? 1 : -1;
-    for (int row = FindStartRow(firstSelected, query.down); row >= 0 && row < rowCount; row += step) {
+    for (int row = FindStartRow(firstSelected, query.down, rowCount); row >= 0 && row < rowCount; row += step) {
         for (int column = 0; column < 2; ++column)
             if (matcher.Matches(cellText(row, column))) return row;
     }

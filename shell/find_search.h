@@ -18,9 +18,9 @@ struct FindQuery {
 // every other character, "Ä" and "ä" among them, is compared as it stands. An empty text matches.
 bool CellContains(std::wstring_view cell, std::wstring_view what, bool matchCase);
 
-// The first row the search examines: next to the lowest selected row in the search direction, or
-// row 0, whatever the direction, when no row is selected (`firstSelected` -1).
-int FindStartRow(int firstSelected, bool down) noexcept;
+// The first row the search examines: next to the lowest selected row in the search direction; with
+// no row selected (`firstSelected` -1), row 0 going down and the last row going up.
+int FindStartRow(int firstSelected, bool down, int rowCount) noexcept;
 
 // Walks the rows from the start row in the query's direction up to the last row (down) or row 0 (up),
 // with no wrap-around, looking at column 0 and then column 1 of each row. Returns the first matching

@@ -5,6 +5,8 @@
 
 namespace quillon {
 
+class CQuillonView;
+
 // Edit > Hex View: opens the selected section read-only in the Hex View dialog.
 void RunHexViewCommand(HWND frame, HWND list);
 
@@ -20,8 +22,13 @@ void RunDumpCommand(HWND frame, HWND list);
 // Edit > Copy: puts the selected rows on the clipboard as text.
 void RunCopyCommand(HWND frame, HWND list);
 
-// A click on column `column` of the list's header: sorts the rows and updates the sort state word.
+// A click on column `column` of the list's header: sorts the rows, then shows the arrow and updates
+// the sort state word (neither changes when the rows could not be sorted).
 void RunSortCommand(HWND list, int column, DWORD& sortState);
+
+// File > Refresh: lists the sections anew, under the wait cursor, and sorts them again by `sortState`
+// when the header shows a sort arrow.
+void RunRefreshCommand(CQuillonView& view, DWORD sessionId, bool allNamespaces, DWORD sortState);
 
 // Edit > Find: opens another modeless Find dialog owned by `frame`.
 void RunFindCommand(HWND frame, HWND list);

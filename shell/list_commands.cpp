@@ -1,7 +1,9 @@
-// Edit > Dump, Edit > Copy and the column-header sort of the section list.
+// File > Refresh, Edit > Dump, Edit > Copy and the column-header sort of the section list.
 #include "catalogue/copy_rows.h"
 #include "catalogue/dump_file.h"
+#include "catalogue/quillon_view.h"
 #include "catalogue/sort_rows.h"
+#include "common/wait_cursor.h"
 #include "shell/frame_commands.h"
 
 namespace quillon {
@@ -45,8 +47,14 @@ void RunCopyCommand(HWND frame, HWND list) {
 
 void RunSortCommand(HWND list, int column, DWORD& sortState) {
     if (column < 0 || column > 1) return;
-    sortState = UpdateSortArrows(list, column);
-    SortListRows(list, sortState);
+    SortByColumnClick(list, column, sortState);
+}
+
+void RunRefreshCommand(CQuillonView& view, DWORD sessionId, bool allNamespaces, DWORD sortState) {
+    WaitCursor busy;
+    view.Refresh(sessionId, allNamespaces);
+    // The header keeps its arrow across a Refresh, so the new rows are put in the order it shows.
+    if (ShowsSortArrow(view.Window())) SortListRows(view.Window(), sortState);
 }
 
 }  // namespace quillon

@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "shell/app_module.h"
 #include "shell/context_menu.h"
+#include "shell/frame_accelerators.h"
 #include "shell/frame_commands.h"
 #include "shell/menu_help.h"
 #include "shell/toolbar.h"
@@ -282,7 +283,7 @@ void CMainFrame::OnDestroyStage1() {
 void CMainFrame::OnCommand(UINT id) {
     switch (id) {
     case ID_FILE_REFRESH:
-        view_.Refresh(sessionId_, allNamespaces_);
+        RunRefreshCommand(view_, sessionId_, allNamespaces_, sortState_);
         break;
     case ID_APP_EXIT:
         ::PostMessageW(frame, WM_CLOSE, 0, 0);
@@ -312,7 +313,7 @@ void CMainFrame::OnCommand(UINT id) {
         // The list follows the toggle at once, as a Refresh would.
         allNamespaces_ = !allNamespaces_;
         SetCommandChecked(ID_VIEW_ALL_NAMESPACES, allNamespaces_);
-        view_.Refresh(sessionId_, allNamespaces_);
+        RunRefreshCommand(view_, sessionId_, allNamespaces_, sortState_);
         break;
     case ID_EDIT_PROPERTIES:
         RunPropertiesCommand(frame, view_.Window());
@@ -322,12 +323,12 @@ void CMainFrame::OnCommand(UINT id) {
     }
 }
 
-void CMainFrame::OnContextMenu(HWND, LPARAM position) {
+void CMainFrame::OnContextMenu(HWND list, LPARAM position) {
     UniqueMenu menu(::LoadMenuW(ThisModule(), MAKEINTRESOURCEW(IDR_MAINFRAME)));
     if (!menu) return;
     HMENU edit = ::GetSubMenu(menu.Get(), 1);
     if (!edit) return;
-    const POINT at = ContextMenuPosition(position);
+    const POINT at = ContextMenuPosition(list, position);
     ::TrackPopupMenu(edit, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, frame, nullptr);
 }
 
@@ -395,7 +396,7 @@ LRESULT CMainFrame::ProvideToolTipText(NMHDR* header) {
 }
 
 bool CMainFrame::PreTranslateMessage(MSG* msg) {
-    if (accelerators && frame && ::TranslateAcceleratorW(frame, accelerators, msg)) return true;
+    if (TranslateFrameAccelerator(frame, accelerators, msg)) return true;
     if (view_.PreTranslateMessage(msg)) return true;
     return TranslateFindDialogMessage(msg);
 }

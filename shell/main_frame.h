@@ -39,8 +39,8 @@ public:
     bool AllNamespaces() const noexcept { return allNamespaces_; }
     HIMAGELIST ToolbarImages() const noexcept { return images_.Get(); }
 
-    // CMessageFilter: the frame's accelerators (whatever window of the thread the keystroke was aimed
-    // at), then the list's filter, then the Find dialogs' keyboard handling.
+    // CMessageFilter: the frame's accelerators (for keystrokes aimed at the frame or its children
+    // only), then the list's filter, then the Find dialogs' keyboard handling.
     bool PreTranslateMessage(MSG* msg) override;
     // CIdleHandler: brings the toolbar up to date.
     bool OnIdle() override;

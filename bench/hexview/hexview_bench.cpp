@@ -1,10 +1,12 @@
 // The Hex View dialog on a large section.
-//   hexview_bench.exe [MiB] [pages-with-paint] [hold-seconds]   (defaults 256, every page, 0)
+//   hexview_bench.exe [MiB] [pages-with-paint] [hold-seconds] [presses]
+//   (defaults 256, every page, 0, to the bottom; presses limits the PgDn run)
 // Creates a named section of the given size filled with a pattern, lists it in a real section list,
 // runs the Hex View command on it and, from inside the dialog, measures:
 //   - opening: from the command to the end of the control's first paint;
 //   - a full-screen paint: the dialog maximised over the work area, the whole control repainted
 //     (to the screen, and into a memory DC), without and with everything selected;
+//   - Ctrl+Insert with everything selected: the copy of the whole section to the clipboard;
 //   - PgDn from the top to the bottom, each page painted as a user would see it;
 //   - the process's memory (private committed bytes, working set) before, while and after.
 // With hold-seconds, the dialog stays as first shown that long first, for a screenshot from outside
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -73,6 +76,7 @@ struct Run {
     HWND dialog = nullptr;
     HWND control = nullptr;
     long long pagesWithPaint = -1;  // -1: all
+    long long presses = -1;         // -1: PgDn until the bottom
     DWORD holdMs = 0;
     std::uint32_t sizeMiB = 256;
 } g_run;
@@ -192,12 +196,37 @@ void MeasureInsideDialog() {
     f = TimePaints(control, true, rounds);
     std::printf("paint     %8.2f ms mean  %8.2f best  %8.2f worst  full screen into a memory DC, no selection\n",
                 f.mean, f.best, f.worst);
-    PressKey(control, VK_END, true, true);  // everything selected (the view at the end)
-    PressKey(control, VK_HOME, true, true);
+    PressKey(control, VK_HOME, true, false);  // everything selected, the view back at the top
+    PressKey(control, VK_END, true, true);
+    ::SendMessageW(control, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
     ::UpdateWindow(control);
     f = TimePaints(control, false, rounds);
     std::printf("paint     %8.2f ms mean  %8.2f best  %8.2f worst  full screen to the window, all selected\n", f.mean,
                 f.best, f.worst);
+
+    // The copy of everything (the selection is still the whole section), read back from the clipboard.
+    const Clock::time_point copyStart = Clock::now();
+    PressKey(control, VK_INSERT, true, false);
+    const double copyMs = Ms(copyStart, Clock::now());
+    std::uint32_t copied = 0;
+    const UINT format = ::RegisterClipboardFormatW(L"HexData");
+    if (::OpenClipboard(nullptr)) {
+        if (HANDLE block = ::GetClipboardData(format)) {
+            if (const void* data = ::GlobalLock(block)) {
+                std::memcpy(&copied, data, sizeof(copied));
+                ::GlobalUnlock(block);
+            }
+        }
+        ::CloseClipboard();
+    }
+    std::printf("copy      %8.1f ms  Ctrl+Insert of %u MiB, the clipboard holds %u bytes\n", copyMs, g_run.sizeMiB,
+                copied);
+    PrintMemory("after the copy", MeasureMemory());
+    if (::OpenClipboard(nullptr)) {
+        ::EmptyClipboard();
+        ::CloseClipboard();
+    }
+
     PressKey(control, VK_HOME, true, false);
     ::UpdateWindow(control);
 
@@ -214,6 +243,7 @@ void MeasureInsideDialog() {
         ++presses;
         const int after = ScrollState(control).nPos;
         if (after == before || after >= maxTop) break;
+        if (g_run.presses >= 0 && presses >= g_run.presses) break;
         if (Ms(lastReport, Clock::now()) > 30000) {
             lastReport = Clock::now();
             std::printf("          ... %lld pages, row %d of %d, %.0f s\n", presses, after, maxTop,
@@ -223,7 +253,8 @@ void MeasureInsideDialog() {
     }
     ::UpdateWindow(control);
     const double pagingMs = Ms(pagingStart, Clock::now());
-    std::printf("PgDn      %8.1f s for %lld pages top to bottom (%.3f ms per page, %s)\n", pagingMs / 1000, presses,
+    std::printf("PgDn      %8.1f s for %lld pages %s (%.3f ms per page, %s)\n", pagingMs / 1000, presses,
+                g_run.presses >= 0 ? "from the top" : "top to bottom",
                 pagingMs / presses,
                 g_run.pagesWithPaint < 0 ? "each page painted" : "only the first pages painted");
     PrintMemory("after paging to the end", MeasureMemory());
@@ -243,6 +274,7 @@ int wmain(int argc, wchar_t** argv) {
     g_run.sizeMiB = argc > 1 ? static_cast<std::uint32_t>(std::wcstoul(argv[1], nullptr, 10)) : 256;
     g_run.pagesWithPaint = argc > 2 ? std::wcstoll(argv[2], nullptr, 10) : -1;
     g_run.holdMs = argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) * 1000 : 0;
+    g_run.presses = argc > 4 ? std::wcstoll(argv[4], nullptr, 10) : -1;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&icc);
     RegisterHexEditControl(::GetModuleHandleW(nullptr));

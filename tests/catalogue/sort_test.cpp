@@ -10,6 +10,7 @@
 
 #include "catalogue/list_rows.h"
 #include "catalogue/sort_rows.h"
+#include "common/unique_resource.h"
 #include "shell/frame_commands.h"
 #include "tests/catalogue/list_fixture.h"
 
@@ -19,11 +20,19 @@ namespace {
 TEST(SortComparison, SizesCompareByHexValueAndDeniedCountsAsZero) {
     struct Case {
         const wchar_t* text;
-        long value;
+        std::uint64_t value;
     };
-    const Case cases[] = {{L"0x1000", 0x1000},   {L"0x9", 9},           {L"0x10", 16},
-                          {L"0xB000", 0xB000},   {L"[Access Denied]", 0}, {L"", 0},
-                          {L"0x7FFFFFFF", 0x7FFFFFFF}, {L"0x80000000", 0x7FFFFFFF}, {L"0x100000000", 0x7FFFFFFF}};
+    const Case cases[] = {{L"0x1000", 0x1000},
+                          {L"0x9", 9},
+                          {L"0x10", 16},
+                          {L"0xB000", 0xB000},
+                          {L"[Access Denied]", 0},
+                          {L"", 0},
+                          {L"0x7FFFFFFF", 0x7FFFFFFF},
+                          {L"0x80000000", 0x80000000},
+                          {L"0x100000000", 0x100000000},
+                          {L"0x10000000000", 0x10000000000},
+                          {L"0xFFFFFFFFFFFFF000", 0xFFFFFFFFFFFFF000}};
     for (const Case& c : cases) EXPECT_EQ(SizeTextValue(c.text), c.value) << static_cast<const void*>(c.text);
 }
 
@@ -50,6 +59,9 @@ TEST(SortComparison, NamesFoldOnlyAToZAndDescendingInvertsTheSign) {
         {L"[Access Denied]", L"0x0", 1, 0},
         {L"0x9", L"0x10", 1 | kSortDescending, 1},
         {L"0x7FFFFFFF", L"0x0", 1, 1},
+        {L"0x80000000", L"0x7FFFF000", 1, 1},      // past 2 GiB: no longer a tie
+        {L"0x10000000000", L"0x400000000", 1, 1},
+        {L"0x180000000", L"0x100000000", 1 | kSortDescending, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "state " << c.state << " expected sign " << c.sign);
@@ -82,6 +94,32 @@ unsigned long CurrentSession() {
     DWORD session = 0;
     ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
     return session;
+}
+
+// The cursor at each row insertion into the list under test.
+HWND g_list = nullptr;
+std::vector<HCURSOR> g_cursors;
+LRESULT CALLBACK RecordCursorOnInsert(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->hwnd == g_list && message->message == LVM_INSERTITEMW)
+        g_cursors.push_back(::GetCursor());
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The header's arrows at the moment the rows are handed to the list's sort.
+std::vector<int> g_arrowsWhileSorting;
+LRESULT CALLBACK RecordArrowsOnSort(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->hwnd == g_list && message->message == LVM_SORTITEMS) {
+        HWND header = reinterpret_cast<HWND>(::SendMessageW(g_list, LVM_GETHEADER, 0, 0));
+        for (int column = 0; column < 2; ++column) {
+            HDITEMW item{};
+            item.mask = HDI_FORMAT;
+            ::SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+            g_arrowsWhileSorting.push_back(item.fmt & (HDF_SORTUP | HDF_SORTDOWN));
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 class SortTest : public ListFixture {
@@ -161,18 +199,33 @@ TEST_F(SortTest, HeaderClicksSetArrowsStateAndOrder) {
     EXPECT_EQ(Arrow(1), 0);
     EXPECT_TRUE(FullyOrdered());
 
-    // Refresh keeps the arrow and the state word but lists in enumeration order.
-    view_.Refresh(CurrentSession());
+    // The list alone refills in enumeration order; the Refresh command then sorts again as the arrow
+    // says, under the wait cursor, so arrow and rows agree.
+    Click(1);
+    ASSERT_EQ(Arrow(1), HDF_SORTUP);
     CQuillonView fresh;
     ASSERT_NE(fresh.Create(Frame()), nullptr);
     fresh.InsertColumns();
     fresh.Refresh(CurrentSession());
+    g_list = List();
+    g_cursors.clear();
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &RecordCursorOnInsert, nullptr, ::GetCurrentThreadId());
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    RunRefreshCommand(view_, CurrentSession(), false, sortState_);
+    ::UnhookWindowsHookEx(hook);
+    ASSERT_FALSE(g_cursors.empty());
+    EXPECT_EQ(g_cursors.front(), ::LoadCursorW(nullptr, IDC_WAIT));
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_EQ(Arrow(1), HDF_SORTUP);
+    EXPECT_EQ(sortState_, 1u);
+    EXPECT_TRUE(FullyOrdered());
+    EXPECT_EQ(SizesOf(names), (std::vector<std::wstring>{L"[Access Denied]", L"0x1000", L"0x9000", L"0x10000"}));
+    std::multiset<std::wstring> listed, enumerated;
+    for (const SectionEntry& row : ReadListRows(List())) listed.insert(row.name);
+    for (const SectionEntry& row : ReadListRows(fresh.Window())) enumerated.insert(row.name);
+    EXPECT_EQ(listed, enumerated);
+    Click(0);
     EXPECT_EQ(Arrow(0), HDF_SORTUP);
-    EXPECT_EQ(sortState_, 0u);
-    const std::vector<SectionEntry> rows = ReadListRows(List());
-    const std::vector<SectionEntry> enumerated = ReadListRows(fresh.Window());
-    ASSERT_EQ(rows.size(), enumerated.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].name, enumerated[i].name) << "row " << i;
 
     // The next click on the arrowed column toggles it.
     Click(0);
@@ -225,6 +278,47 @@ TEST_F(SortTest, HundredsOfShuffledRowsComeOutFullyOrderedWithSelectionAndFocus)
             }
         }
     }
+}
+
+// Reserved sections of up to 1 TiB cost nothing, and their size texts pass every 32-bit limit.
+TEST_F(SortTest, SizesFrom2GiBUpSortByTheirFullValueBothWays) {
+    const std::uint64_t sizes[] = {0x10000000000, 0x180000000, 0x7FFFF000, 0x400000000, 0x80000000, 0x100000000};
+    std::vector<std::wstring> names;
+    std::vector<UniqueHandle> held;
+    for (std::uint64_t size : sizes) {
+        const std::wstring name = UniqueName(L"QlHuge");
+        held.emplace_back(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_RESERVE,
+                                               static_cast<DWORD>(size >> 32), static_cast<DWORD>(size), name.c_str()));
+        ASSERT_TRUE(held.back()) << std::hex << size << " error " << ::GetLastError();
+        view_.AppendSection(name.c_str());
+        names.push_back(name);
+    }
+    SectionOptions denied;
+    denied.denyRead = true;
+    names.push_back(AddSection(L"QlHuge", denied).Name());
+    const std::vector<std::wstring> ascending = {L"[Access Denied]", L"0x7FFFF000",  L"0x80000000",   L"0x100000000",
+                                                 L"0x180000000",     L"0x400000000", L"0x10000000000"};
+    std::vector<std::wstring> listed = SizesOf(names);
+    std::sort(listed.begin(), listed.end());
+    std::vector<std::wstring> expected = ascending;
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(listed, expected) << "the size texts as the list shows them";
+
+    // The arrow changes only once the rows are sorted: at the sort it still shows the old state.
+    g_list = List();
+    g_arrowsWhileSorting.clear();
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &RecordArrowsOnSort, nullptr, ::GetCurrentThreadId());
+    Click(1);
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(g_arrowsWhileSorting, (std::vector<int>{0, 0}));
+    EXPECT_EQ(Arrow(1), HDF_SORTUP);
+    EXPECT_EQ(SizesOf(names), ascending);
+    EXPECT_TRUE(FullyOrdered());
+
+    Click(1);
+    EXPECT_EQ(Arrow(1), HDF_SORTDOWN);
+    EXPECT_EQ(SizesOf(names), std::vector<std::wstring>(ascending.rbegin(), ascending.rend()));
+    EXPECT_TRUE(FullyOrdered());
 }
 
 }  // namespace

@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "hexview/byte_search.h"
+#include "tests/support/file_section.h"
+#include "tests/support/test_sections.h"
 
 namespace quillon {
 namespace {
@@ -129,6 +132,41 @@ TEST(ByteSearch, FindsByModeCaseAndPlace) {
     }
 }
 
+TEST(ByteSearch, WildcardPatternsConfirmEachCandidateOfTheirLongestRun) {
+    // A near miss (the run matches, the last byte does not) before a true match, and a match at the
+    // very end: forward and backward must step over the near miss and find the others.
+    PagedBlock block;
+    block.Put(100, Bytes({0xDE, 0x00, 0xBE, 0xEF, 0x01, 0x02, 0x99, 0x05}));
+    block.Put(116, Bytes({0xDE, 0x11, 0xBE, 0xEF, 0x01, 0x02, 0x22, 0x04}));
+    block.Put(4 * kPage - 3, Bytes({0xAA, 0xBB, 0xCC}));
+    block.Put(0, Bytes({0x55, 0x66, 0xAD, 0xBE}));
+    struct Case {
+        const wchar_t* pattern;
+        std::uint64_t start;
+        SearchDirection direction;
+        std::uint64_t expected;
+    } cases[] = {
+        {L"DE ?? BE EF 01 02 ?? 04", 0, kFwd, 116},
+        {L"DE ?? BE EF 01 02 ?? 04", 117, kFwd, kNone},
+        {L"DE ?? BE EF 01 02 ?? 04", 4 * kPage, kBack, 116},
+        {L"DE ?? BE EF 01 02 ?? 04", 116, kBack, kNone},
+        {L"DE ?? BE EF 01 02 ?? ??", 0, kFwd, 100},
+        {L"DE ?? BE EF 01 02 ?? ??", 4 * kPage, kBack, 116},
+        {L"DE ?? BE EF 01 02 ?? ??", 116, kBack, 100},
+        {L"?? ?? AD BE", 0, kFwd, 0},
+        {L"?? ?? AD BE", 4 * kPage, kBack, 0},
+        {L"AA BB ??", 0, kFwd, 4 * kPage - 3},
+        {L"AA BB ??", 4 * kPage, kBack, 4 * kPage - 3},
+        {L"?? BB CC", 4 * kPage, kBack, 4 * kPage - 3},
+        {L"AA BB CC ??", 0, kFwd, kNone},  // would end past the block
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.pattern, c.pattern + std::wcslen(c.pattern)) << " from "
+                                        << c.start);
+        EXPECT_EQ(Find(block, c.pattern, kHex, true, c.start, c.direction).value_or(kNone), c.expected);
+    }
+}
+
 TEST(ByteSearch, NextAndPreviousStepThroughEveryMatch) {
     PagedBlock block;
     const std::size_t places[] = {5, 4000, 4094, 3 * kPage + 10, 4 * kPage - 3};
@@ -188,6 +226,50 @@ TEST(ByteSearch, MatchesAcrossScanSlicesAndCancels) {
         return false;
     }));
     EXPECT_EQ(calls, 1);
+}
+
+TEST(ByteSearch, FileCutShortUnderTheViewIsSearchedWithoutAFault) {
+    if (!test::FileBackedSection::CanShrinkWhileMapped())
+        GTEST_SKIP() << "the platform refuses to shrink a mapped file";
+    test::FileBackedSection file(test::UniqueName(L"QuillonSearchCut"), 3 * kPage);
+    ASSERT_TRUE(file.IsValid());
+    HANDLE section = ::OpenFileMappingW(FILE_MAP_READ, FALSE, file.Name().c_str());
+    ASSERT_TRUE(section);
+    const auto* view = static_cast<const unsigned char*>(::MapViewOfFile(section, FILE_MAP_READ, 0, 0, 0));
+    ASSERT_TRUE(view);
+    const auto hexAt = [](std::size_t offset, int count) {
+        std::wstring text;
+        for (int i = 0; i < count; ++i) {
+            wchar_t pair[4];
+            std::swprintf(pair, 4, L"%02X", test::FileBackedSection::ExpectedByte(offset + i));
+            text += pair;
+        }
+        return text;
+    };
+    // The readable ranges are taken before the cut, as a search that started earlier would have them.
+    const std::vector<OffsetSpan> spans = FindReadableSpans(view, 3 * kPage);
+    ASSERT_TRUE(file.Shrink(kPage));
+    // The fill repeats every 256 bytes: each search starts where it must read the cut pages.
+    struct Case {
+        std::size_t at;  // where the pattern's bytes were written
+        std::uint64_t start;
+        SearchDirection direction;
+        std::uint64_t expected;
+    } cases[] = {
+        {100, 0, kFwd, 100},
+        {100, 3 * kPage, kBack, kPage - 256 + 100},  // the last whole place before the cut
+        {kPage - 3, kPage - 200, kFwd, kNone},       // would run across the cut
+        {2 * kPage + 7, kPage, kFwd, kNone},         // inside the cut
+        {kPage + 7, 2 * kPage, kBack, kPage - 256 + 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.at);
+        const BytePattern pattern = ParsePattern(hexAt(c.at, 6), kHex, true).pattern;
+        const auto hit = FindPattern(view, 3 * kPage, spans, pattern, c.start, c.direction);
+        EXPECT_EQ(hit.value_or(kNone), c.expected);
+    }
+    ::UnmapViewOfFile(view);
+    ::CloseHandle(section);
 }
 
 TEST(ByteSearch, RefusedPatterns) {

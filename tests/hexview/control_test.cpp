@@ -2,13 +2,18 @@
 // clipboard, unreadable pages and thumb tracking.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "common/unique_resource.h"
+#include "hexview/hex_copy.h"
 #include "hexview/hex_edit_control.h"
 #include "hexview/hex_text.h"
 #include "tests/hexview/hex_test_support.h"
+#include "tests/support/file_section.h"
+#include "tests/support/test_sections.h"
 #include "tests/support/test_windows.h"
 
 namespace quillon {
@@ -220,7 +225,7 @@ TEST_F(HexControlTest, ReleasingTheButtonStopsTheDrag) {
     EXPECT_EQ(test::TopRow(control), lost) << "moving without the button selects nothing";
 }
 
-TEST_F(HexControlTest, CopyPutsTheLengthAndTheBytesAndNothingElse) {
+TEST_F(HexControlTest, CopyPutsTheLengthAndTheBytesWithTheTextBeside) {
     ASSERT_TRUE(Create(bytes.data(), bytes.size()));
     Focus();
     test::PutClipboardText(L"kept");
@@ -240,7 +245,11 @@ TEST_F(HexControlTest, CopyPutsTheLengthAndTheBytesAndNothingElse) {
     EXPECT_EQ(copied.length, 4096u);
     EXPECT_GE(copied.blockSize, 4096u + 7);
     EXPECT_EQ(copied.bytes, std::string(bytes.begin(), bytes.end()));
-    EXPECT_EQ(test::ClipboardText(), L"") << "HexData is the only format";
+    // Beside "HexData", the rows as the viewer shows them: 256 lines of offset, cells and characters.
+    const std::wstring text = test::ClipboardText();
+    EXPECT_EQ(text.size(), 256u * (8 + 2 + 47 + 2 + 16 + 2));
+    EXPECT_EQ(text.substr(0, 10), L"00000000  ");
+    EXPECT_EQ(text.substr(text.size() - 2), L"\r\n");
 
     // Shift+Delete copies a selection across rows, in data order, and removes nothing.
     SendKey(control, VK_HOME, true);
@@ -257,16 +266,131 @@ TEST_F(HexControlTest, CopyPutsTheLengthAndTheBytesAndNothingElse) {
     EXPECT_TRUE(test::ShowsByte(control, picture, 0, 10, Digits(bytes[10]), DisplayChar(bytes[10]), true));
 }
 
-TEST_F(HexControlTest, ClipboardHeldElsewhereFailsQuietly) {
+TEST_F(HexControlTest, ClipboardHeldElsewhereWarnsAndKeepsTheClipboard) {
     ASSERT_TRUE(Create(bytes.data(), bytes.size()));
     Focus();
     test::PutClipboardText(L"kept");
     SendKey(control, VK_HOME, true);
     SendKey(control, VK_END, true, true);
     ASSERT_TRUE(::OpenClipboard(parent.Get()));
+    test::MessageBoxInfo box;
+    HWND owner = nullptr;
+    test::ModalAnswerer answerer([&](HWND dialog) {
+        box = test::ReadMessageBox(dialog);
+        owner = ::GetWindow(dialog, GW_OWNER);
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        return true;
+    });
     SendKey(control, VK_INSERT, true);
     ::CloseClipboard();
+    EXPECT_EQ(answerer.Handled(), 1);
+    EXPECT_EQ(box.text, L"Cannot open Clipboard.");
+    EXPECT_EQ(box.caption, L"");
+    EXPECT_EQ(owner, parent.Get());
     EXPECT_EQ(test::ClipboardText(), L"kept");
+}
+
+// Selecting more than the copy limit needs no committed memory: reserved pages hold the place.
+TEST_F(HexControlTest, SelectionsOverTheLimitAreRefusedWithAMessage) {
+    const SIZE_T size = SIZE_T{kMaxCopyBytes} + 4096;
+    VirtualBlock block(size, MEM_RESERVE, PAGE_NOACCESS);
+    ASSERT_TRUE(block.base);
+    ASSERT_TRUE(Create(block.base, size));
+    Focus();
+    test::PutClipboardText(L"kept");
+    SendKey(control, VK_HOME, true);
+    SendKey(control, VK_END, true, true);
+
+    std::vector<test::MessageBoxInfo> boxes;
+    HWND owner = nullptr;
+    test::ModalAnswerer answerer([&](HWND dialog) {
+        boxes.push_back(test::ReadMessageBox(dialog));
+        owner = ::GetWindow(dialog, GW_OWNER);
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    SendKey(control, VK_INSERT, true);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"The selection is too large to copy (256 MiB at most)");
+    EXPECT_EQ(boxes[0].caption, L"Quillon");
+    EXPECT_EQ(owner, parent.Get());
+    EXPECT_EQ(test::ClipboardText(), L"kept");
+
+    // Exactly the limit is no longer too large: these reserved pages then fail as unreadable, with
+    // no message.
+    SendKey(control, VK_HOME, true);
+    for (int i = 0; i < 256; ++i) SendKey(control, VK_DOWN);
+    SendKey(control, VK_END, true, true);
+    HexEditState state;
+    SetData(state, block.base, size);
+    state.selStart = 4096;
+    state.selEnd = static_cast<std::int32_t>(size);
+    EXPECT_EQ(CopySelection(parent.Get(), state, test::HexDataFormat()), HexCopyResult::Unreadable);
+    SendKey(control, VK_INSERT, true);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(test::ClipboardText(), L"kept");
+}
+
+TEST_F(HexControlTest, CopiesTheLimitWithTheWaitCursorShown) {
+    test::SectionOptions options;
+    options.size = kMaxCopyBytes;
+    options.seed = 11;
+    test::TestSection section(test::UniqueName(L"QuillonHexLimit"), options);
+    ASSERT_TRUE(section.IsValid());
+    HANDLE mapping = ::OpenFileMappingW(FILE_MAP_READ, FALSE, section.Name().c_str());
+    ASSERT_TRUE(mapping);
+    const auto* view = static_cast<const unsigned char*>(::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(Create(view, kMaxCopyBytes));
+    Focus();
+    SendKey(control, VK_HOME, true);
+    SendKey(control, VK_END, true, true);
+
+    // The parent owns the clipboard, so the copy's EmptyClipboard tells it, from inside the copy.
+    ASSERT_TRUE(::OpenClipboard(parent.Get()));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    HCURSOR duringCopy = nullptr;
+    parent.onMessage = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
+        if (msg == WM_DESTROYCLIPBOARD) duringCopy = ::GetCursor();
+        return false;
+    };
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    SendKey(control, VK_INSERT, true);
+    parent.onMessage = nullptr;
+    EXPECT_EQ(duringCopy, ::LoadCursorW(nullptr, IDC_WAIT));
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW)) << "the cursor is put back";
+
+    const test::HexDataBlock copied = test::ClipboardHexData();
+    ASSERT_EQ(copied.length, kMaxCopyBytes);
+    ASSERT_EQ(copied.bytes.size(), SIZE_T{kMaxCopyBytes});
+    EXPECT_EQ(std::memcmp(copied.bytes.data(), view, kMaxCopyBytes), 0);
+    ::UnmapViewOfFile(view);
+    ::CloseHandle(mapping);
+}
+
+TEST(HexDataBlockTest, TheBlockCarriesNoLeftoverMemory) {
+    for (std::uint32_t count : {1u, 13u, 4096u, 70000u}) {
+        SCOPED_TRACE(count);
+        // A freed block full of old bytes, likely to be handed out again for the same size.
+        HGLOBAL dirty = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, SIZE_T{count} + 7);
+        ASSERT_TRUE(dirty);
+        std::memset(::GlobalLock(dirty), 0xCC, SIZE_T{count} + 7);
+        ::GlobalUnlock(dirty);
+        ::GlobalFree(dirty);
+
+        std::vector<unsigned char> source(count, 0x5A);
+        UniqueGlobal block;
+        ASSERT_EQ(MakeHexDataBlock(source.data(), count, block), HexCopyResult::Copied);
+        const SIZE_T blockSize = ::GlobalSize(block.Get());
+        ASSERT_GE(blockSize, SIZE_T{count} + 7);
+        const auto* bytes = static_cast<const unsigned char*>(::GlobalLock(block.Get()));
+        ASSERT_TRUE(bytes);
+        EXPECT_EQ(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24), count);
+        EXPECT_EQ(std::count(bytes + 4, bytes + 4 + count, 0x5A), static_cast<std::ptrdiff_t>(count));
+        EXPECT_EQ(std::count(bytes + 4 + count, bytes + count + 7, 0), 3) << "the three bytes after the data";
+        ::GlobalUnlock(block.Get());
+    }
 }
 
 struct UnreadableCase {
@@ -345,6 +469,76 @@ INSTANTIATE_TEST_SUITE_P(Pages, HexUnreadableTest,
                              return name;
                          });
 
+// The file behind a section shrinks while its bytes are shown: the pages past the new end can no
+// longer be read, though VirtualQuery still calls them committed and readable.
+TEST_F(HexControlTest, AFileThatShrinksUnderTheViewShowsQuestionMarksAndIsNotCopied) {
+    if (!test::FileBackedSection::CanShrinkWhileMapped())
+        GTEST_SKIP() << "the platform refuses to shrink a mapped file";
+    const std::uint32_t page = 4096;
+    test::FileBackedSection file(test::UniqueName(L"QuillonHexShrink"), 3 * page);
+    ASSERT_TRUE(file.IsValid());
+    UniqueHandle mapping(::OpenFileMappingW(FILE_MAP_READ, FALSE, file.Name().c_str()));
+    ASSERT_TRUE(mapping);
+    const auto* view = static_cast<const unsigned char*>(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(Create(view, 3 * page));
+    Focus();
+
+    // An earlier selection of everything, copied while everything can be read.
+    SendKey(control, VK_HOME, true);
+    SendKey(control, VK_END, true, true);
+    SendKey(control, VK_INSERT, true);
+    const test::HexDataBlock before = test::ClipboardHexData();
+    ASSERT_EQ(before.length, 3 * page);
+    EXPECT_EQ(static_cast<unsigned char>(before.bytes[2 * page + 1]), test::FileBackedSection::ExpectedByte(2 * page + 1));
+
+    ASSERT_TRUE(file.Shrink(page));
+    MEMORY_BASIC_INFORMATION info{};
+    ASSERT_TRUE(::VirtualQuery(view + 2 * page, &info, sizeof(info)));
+    EXPECT_EQ(info.State, static_cast<DWORD>(MEM_COMMIT)) << "nothing but a read tells the page is gone";
+
+    // The same selection copied again fails, and the clipboard keeps what it had.
+    test::PutClipboardText(L"kept");
+    SendKey(control, VK_INSERT, true);
+    EXPECT_EQ(test::ClipboardText(), L"kept");
+    HexEditState state;
+    SetData(state, view, 3 * page);
+    state.selEnd = static_cast<std::int32_t>(3 * page);
+    EXPECT_EQ(CopySelection(parent.Get(), state, test::HexDataFormat()), HexCopyResult::Unreadable);
+    state.selEnd = static_cast<std::int32_t>(page);
+    EXPECT_EQ(CopySelection(parent.Get(), state, test::HexDataFormat()), HexCopyResult::Copied);
+
+    // Selection keys, a drag and real paints over the lost pages.
+    SendKey(control, VK_HOME, true);
+    SendKey(control, VK_END, true, true);
+    SendKey(control, VK_UP, false, true);
+    SendKey(control, VK_DOWN, false, true);
+    ::UpdateWindow(control);
+    SendKey(control, VK_HOME, true);
+    const HexEditState layout = test::ControlLayout(control);
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(layout.hexLeft + 2, 2));
+    ::SendMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(layout.hexLeft + 40, layout.clientHeight + 40));
+    ::SendMessageW(control, WM_TIMER, 1, 0);
+    ::SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(layout.hexLeft + 40, layout.clientHeight + 40));
+    ::UpdateWindow(control);
+
+    // The first page still shows its bytes; the rows past the file's new end show "??" and ".".
+    SendKey(control, VK_HOME, true);
+    ::SendMessageW(control, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 254), 0);
+    ASSERT_EQ(test::TopRow(control), 254);
+    const Canvas picture = PaintControl(control);
+    const unsigned char last = test::FileBackedSection::ExpectedByte(page - 1);
+    EXPECT_TRUE(test::ShowsByte(control, picture, 1, 15, Digits(last), DisplayChar(last), false));
+    for (int column : {0, 15}) {
+        SCOPED_TRACE(column);
+        EXPECT_TRUE(test::ShowsByte(control, picture, 2, column, L"??", L'.', false));
+        EXPECT_TRUE(test::ShowsByte(control, picture, 5, column, L"??", L'.', false));
+    }
+    ::DestroyWindow(control);
+    control = nullptr;
+    ::UnmapViewOfFile(view);
+}
+
 TEST_F(HexControlTest, ThumbDraggingReachesRowsBeyondSixteenBits) {
     // 8 MiB of reserved address space: 524289 rows, far past what 16 bits can name.
     const SIZE_T size = 8u << 20;
@@ -411,9 +605,18 @@ TEST_F(HexControlTest, ViewsLargerThanTheSignedSizeAreClamped) {
     EXPECT_TRUE(test::ShowsOffset(control, picture, layout.visibleRows - 1, kMaxDataSize));
     EXPECT_TRUE(test::ShowsByte(control, picture, layout.visibleRows - 2, 15, L"??", L'.', false));
 
+    // Everything selected is far past the copy limit.
     test::PutClipboardText(L"kept");
     SendKey(control, VK_HOME, true, true);
+    test::MessageBoxInfo box;
+    test::ModalAnswerer answerer([&](HWND dialog) {
+        box = test::ReadMessageBox(dialog);
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        return true;
+    });
     SendKey(control, VK_INSERT, true);
+    EXPECT_EQ(answerer.Handled(), 1);
+    EXPECT_EQ(box.text, L"The selection is too large to copy (256 MiB at most)");
     EXPECT_EQ(test::ClipboardText(), L"kept");
 }
 #endif

@@ -124,13 +124,17 @@ TEST_F(FrameTest, AcceleratorsRunTheirCommandsOrSwallowTheKeystroke) {
     test::TestSection section(test::UniqueName(L"QuillonCtrlR"), test::SectionOptions{});
     ASSERT_EQ(test::FindRow(List(), section.Name()), -1);
 
-    // A keystroke aimed at another window of the thread still reaches the frame's table.
+    // A keystroke aimed at another window of the thread is that window's own: its edit box keeps
+    // Ctrl+R, Ctrl+V and the rest. Aimed at the list, it reaches the frame's table.
     test::TestParentWindow other(300, 200);
     HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, other.Get(), nullptr,
                                   ::GetModuleHandleW(nullptr), nullptr);
     {
         HeldKeys ctrl({VK_CONTROL});
         MSG msg = KeyMessage(edit, 'R');
+        EXPECT_FALSE(loop_.PreTranslateMessage(&msg));
+        EXPECT_EQ(test::FindRow(List(), section.Name()), -1);
+        msg = KeyMessage(List(), 'R');
         EXPECT_TRUE(loop_.PreTranslateMessage(&msg));
     }
     EXPECT_NE(test::FindRow(List(), section.Name()), -1) << "Ctrl+R refreshed the list";
@@ -157,7 +161,7 @@ TEST_F(FrameTest, AcceleratorsRunTheirCommandsOrSwallowTheKeystroke) {
     const int rows = static_cast<int>(::SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
     for (const Key& key : swallowed) {
         HeldKeys held(key.held);
-        MSG msg = KeyMessage(edit, key.vk, key.alt);
+        MSG msg = KeyMessage(List(), key.vk, key.alt);
         EXPECT_TRUE(frame_->PreTranslateMessage(&msg)) << "vk " << key.vk;
     }
     test::PumpFor(150);
@@ -165,7 +169,7 @@ TEST_F(FrameTest, AcceleratorsRunTheirCommandsOrSwallowTheKeystroke) {
     EXPECT_EQ(::SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), rows);
 
     // A plain key is not an accelerator.
-    MSG plain = KeyMessage(edit, 'R');
+    MSG plain = KeyMessage(List(), 'R');
     HeldKeys none({});
     EXPECT_FALSE(frame_->PreTranslateMessage(&plain));
 }
@@ -247,12 +251,76 @@ TEST(ContextMenuPosition, OffScreenXIsPulledIntoTheNearestWorkAreaAndYIsKept) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
-    const POINT keyboard = ContextMenuPosition(MAKELPARAM(-1, -1));
-    EXPECT_EQ(keyboard.x, info.rcWork.left);
-    EXPECT_EQ(keyboard.y, -1);
-    const POINT inside = ContextMenuPosition(MAKELPARAM(200, 300));
+    const POINT left = ContextMenuPosition(nullptr, MAKELPARAM(-5, 300));
+    EXPECT_EQ(left.x, info.rcWork.left);
+    EXPECT_EQ(left.y, 300);
+    const POINT inside = ContextMenuPosition(nullptr, MAKELPARAM(200, 300));
     EXPECT_EQ(inside.x, 200);
     EXPECT_EQ(inside.y, 300);
+}
+
+// Where each tracked context menu of the frame opened (its window's top-left); closes it at once.
+struct MenuPlaces {
+    static std::vector<POINT>* sink;
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU && sink) {
+            RECT menu{};
+            ::GetWindowRect(reinterpret_cast<HWND>(call->lParam), &menu);
+            sink->push_back(POINT{menu.left, menu.top});
+            ::EndMenu();
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+std::vector<POINT>* MenuPlaces::sink = nullptr;
+
+TEST_F(FrameTest, KeyboardContextMenuOpensBelowTheFocusedRowOrAtTheListsCorner) {
+    std::vector<test::TestSection> sections;
+    for (int i = 0; i < 3; ++i) sections.emplace_back(test::UniqueName(L"QuillonMenuRow"), test::SectionOptions{});
+    Command(ID_FILE_REFRESH);
+    const int row = test::FindRow(List(), sections[1].Name());
+    ASSERT_GE(row, 0);
+    std::vector<POINT> places;
+    MenuPlaces::sink = &places;
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &MenuPlaces::Hook, nullptr, ::GetCurrentThreadId());
+    test::ModalAnswerer safety([](HWND) { ::EndMenu(); return false; });
+
+    // No row has the focus: the list's top-left.
+    LVITEMW clear{};
+    clear.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+    ::SendMessageW(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+    ::SendMessageW(Frame(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), -1);
+
+    // Shift+F10 in the list, as the keyboard delivers it, with `row` focused.
+    ASSERT_TRUE(SelectOneRow(List(), row));
+    ::SetFocus(List());
+    {
+        HeldKeys shift({VK_SHIFT});
+        ::PostMessageW(List(), WM_SYSKEYDOWN, VK_F10, 1);
+        ::PostMessageW(List(), WM_SYSKEYUP, VK_F10, 0xC0000001);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (loop_.PreTranslateMessage(&msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    ::UnhookWindowsHookEx(hook);
+    MenuPlaces::sink = nullptr;
+
+    ASSERT_EQ(places.size(), 2u);
+    POINT corner{0, 0};
+    ::ClientToScreen(List(), &corner);
+    EXPECT_EQ(places[0].x, corner.x);
+    EXPECT_EQ(places[0].y, corner.y);
+    RECT label{};
+    label.left = LVIR_LABEL;
+    ASSERT_TRUE(::SendMessageW(List(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label)));
+    POINT below{label.left, label.bottom};
+    ::ClientToScreen(List(), &below);
+    EXPECT_EQ(places[1].x, below.x);
+    EXPECT_EQ(places[1].y, below.y);
 }
 
 TEST_F(FrameTest, ListFillsTheSpaceBetweenTheBarsAndMinimisingSkipsTheLayout) {

@@ -1,19 +1,23 @@
 // The Find command, its modeless dialogs and the find-next handler, with a plain window standing in
 // for the main frame and a message loop that filters like the frame's: accelerators first, then the
-// Find dialogs' keyboard handling.
+// Find dialogs' keyboard handling. The frame's accelerators apply to keys aimed at it or its children.
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
 
 #include "catalogue/list_rows.h"
+#include "common/clipboard.h"
+#include "common/unique_resource.h"
 #include "resources/resource.h"
 #include "shell/find_dialog.h"
+#include "shell/frame_accelerators.h"
 #include "shell/frame_commands.h"
 #include "tests/catalogue/list_fixture.h"
 
@@ -34,6 +38,29 @@ std::vector<HWND> OpenFindDialogs() {
     std::vector<HWND> dialogs;
     ::EnumThreadWindows(::GetCurrentThreadId(), &CollectFindDialog, reinterpret_cast<LPARAM>(&dialogs));
     return dialogs;
+}
+
+void PutClipboardText(const std::wstring& text) {
+    ClipboardSession clipboard(nullptr, 1000);
+    ASSERT_TRUE(clipboard.IsOpen());
+    ::EmptyClipboard();
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    ASSERT_TRUE(block);
+    {
+        GlobalLockScope lock(block.Get());
+        std::memcpy(lock.Get(), text.c_str(), bytes);
+    }
+    if (::SetClipboardData(CF_UNICODETEXT, block.Get())) block.Release();
+}
+
+std::wstring ClipboardText() {
+    ClipboardSession clipboard(nullptr, 1000);
+    if (!clipboard.IsOpen()) return L"<clipboard busy>";
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    if (!data) return std::wstring();
+    GlobalLockScope lock(data);
+    return lock.Get() ? std::wstring(static_cast<const wchar_t*>(lock.Get())) : std::wstring();
 }
 
 class FindTest : public ListFixture {
@@ -86,7 +113,7 @@ protected:
     void PumpLikeTheFrame() {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (::TranslateAcceleratorW(Frame(), accelerators_, &msg)) continue;
+            if (TranslateFrameAccelerator(Frame(), accelerators_, &msg)) continue;
             if (TranslateFindDialogMessage(&msg)) continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
@@ -200,16 +227,20 @@ TEST_F(FindTest, NoWrapAroundAtEitherEnd) {
     EXPECT_EQ(Selection(), std::vector<int>{0});
 }
 
-TEST_F(FindTest, WithoutSelectionBothDirectionsStartAtRowZero) {
+TEST_F(FindTest, WithoutSelectionDownStartsAtRowZeroAndUpAtTheLastRow) {
     HWND dialog = OpenFindDialog();
-    FindNext(dialog, L"beta", false);
-    EXPECT_EQ(boxes_.size(), 1u);
-    EXPECT_TRUE(Selection().empty());
+    FindNext(dialog, L"qlfind", false);
+    EXPECT_EQ(Selection(), std::vector<int>{6});
+    SelectOnly({});
     FindNext(dialog, L"alpha", false);
-    EXPECT_EQ(Selection(), std::vector<int>{0});
+    EXPECT_EQ(Selection(), std::vector<int>{4}) << "the lowest match going up from the last row";
+    SelectOnly({});
+    FindNext(dialog, L"beta", false);
+    EXPECT_EQ(Selection(), std::vector<int>{1});
     SelectOnly({});
     FindNext(dialog, L"beta", true);
     EXPECT_EQ(Selection(), std::vector<int>{1});
+    EXPECT_TRUE(boxes_.empty());
 }
 
 TEST_F(FindTest, SizeColumnIsSearchedToo) {
@@ -345,29 +376,58 @@ TEST_F(FindTest, EnterEscAndTabWorkInTheDialog) {
     EXPECT_EQ(Selection(), std::vector<int>{3});
 }
 
-TEST_F(FindTest, FrameAcceleratorsComeFirstAndCtrlFInADialogOpensOneOwnedByTheFrame) {
-    HWND first = OpenFindDialog();
-    HWND edit = ::GetDlgItem(first, kFindText);
-    ::SetForegroundWindow(first);
+// The frame's shortcuts are for the frame and its children; in a Find dialog the text box keeps the
+// editing keys every edit box has.
+TEST_F(FindTest, TheTextBoxKeepsItsEditingKeysAndTheListItsShortcuts) {
+    HWND dialog = OpenFindDialog();
+    HWND edit = ::GetDlgItem(dialog, kFindText);
+    ::SetForegroundWindow(dialog);
     ::SetFocus(edit);
-    ::SetWindowTextW(edit, L"x");
+    ASSERT_EQ(::GetFocus(), edit);
+    const auto press = [&](HWND target, UINT key, int modifier) {
+        if (modifier) SetKeyDown(modifier, true);
+        ::PostMessageW(target, WM_KEYDOWN, key, 1);
+        ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+        PumpLikeTheFrame();
+        if (modifier) SetKeyDown(modifier, false);
+    };
 
-    SetKeyDown(VK_CONTROL, true);
-    ::PostMessageW(edit, WM_KEYDOWN, 'C', 0);
-    ::PostMessageW(edit, WM_KEYDOWN, 'F', 0);
-    PumpLikeTheFrame();
-    SetKeyDown(VK_CONTROL, false);
+    PutClipboardText(L"pasted");
+    press(edit, 'V', VK_CONTROL);
+    EXPECT_EQ(WindowText(edit), L"pasted");
+    press(edit, VK_INSERT, VK_SHIFT);
+    EXPECT_EQ(WindowText(edit), L"pastedpasted");
+    ::SetWindowTextW(edit, L"start");  // a fresh undo buffer
+    ::SendMessageW(edit, EM_SETSEL, 5, 5);
+    press(edit, 'V', VK_CONTROL);
+    ASSERT_EQ(WindowText(edit), L"startpasted");
+    press(edit, 'Z', VK_CONTROL);
+    EXPECT_EQ(WindowText(edit), L"start") << "Ctrl+Z undoes the paste";
 
+    ::SetWindowTextW(edit, L"box text");
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+    press(edit, 'C', VK_CONTROL);
+    EXPECT_EQ(ClipboardText(), L"box text");
+    press(edit, 'X', VK_CONTROL);
+    EXPECT_EQ(WindowText(edit), L"");
+    EXPECT_EQ(ClipboardText(), L"box text");
+    EXPECT_TRUE(commands_.empty()) << "no frame command ran";
+    EXPECT_EQ(OpenFindDialogs().size(), 1u);
+
+    // Enter still finds, in the dialog.
+    ::SetWindowTextW(edit, L"gamma");
+    ::PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    Answering([&] { PumpLikeTheFrame(); });
+    EXPECT_EQ(Selection(), std::vector<int>{3});
+
+    // In the list, Ctrl+C is still the frame's Copy, and Ctrl+F opens a dialog owned by the frame.
+    press(List(), 'C', VK_CONTROL);
+    press(List(), 'F', VK_CONTROL);
     EXPECT_EQ(commands_, std::vector<WORD>{ID_EDIT_COPY});
-    EXPECT_EQ(WindowText(edit), L"x");
     const std::vector<HWND> dialogs = OpenFindDialogs();
     ASSERT_EQ(dialogs.size(), 2u);
-    HWND second = dialogs[0] == first ? dialogs[1] : dialogs[0];
+    HWND second = dialogs[0] == dialog ? dialogs[1] : dialogs[0];
     EXPECT_EQ(::GetWindow(second, GW_OWNER), Frame());
-
-    // Its requests reach the frame's handler.
-    FindNext(second, L"denied");
-    EXPECT_EQ(Selection(), std::vector<int>{2});
 }
 
 }  // namespace

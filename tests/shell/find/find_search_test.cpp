@@ -39,12 +39,13 @@ TEST(FindMatching, OnlyAToZFoldAndOnlyWithoutMatchCase) {
     }
 }
 
-TEST(FindMatching, StartRowIsNextToTheLowestSelectedRowOrRowZero) {
-    EXPECT_EQ(FindStartRow(-1, true), 0);
-    EXPECT_EQ(FindStartRow(-1, false), 0);
-    EXPECT_EQ(FindStartRow(4, true), 5);
-    EXPECT_EQ(FindStartRow(4, false), 3);
-    EXPECT_EQ(FindStartRow(0, false), -1);
+TEST(FindMatching, StartRowIsNextToTheLowestSelectedRowOrAnEndOfTheList) {
+    EXPECT_EQ(FindStartRow(-1, true, 5), 0);
+    EXPECT_EQ(FindStartRow(-1, false, 5), 4) << "up with nothing selected starts at the last row";
+    EXPECT_EQ(FindStartRow(-1, false, 0), -1) << "an empty list has no row to start at";
+    EXPECT_EQ(FindStartRow(4, true, 5), 5);
+    EXPECT_EQ(FindStartRow(4, false, 5), 3);
+    EXPECT_EQ(FindStartRow(0, false, 5), -1);
 }
 
 TEST(FindMatching, WalkGoesOneWayWithoutWrappingAndLooksAtBothColumns) {
@@ -63,8 +64,8 @@ TEST(FindMatching, WalkGoesOneWayWithoutWrappingAndLooksAtBothColumns) {
     };
     const Case cases[] = {
         {L"alpha", false, true, -1, 0},  {L"alpha", false, true, 0, 4},   {L"alpha", false, true, 4, -1},
-        {L"alpha", false, false, 4, 0},  {L"alpha", false, false, 0, -1}, {L"beta", false, false, -1, -1},
-        {L"gamma", false, false, -1, -1}, {L"alpha", false, false, -1, 0}, {L"denied", false, true, -1, 2},
+        {L"alpha", false, false, 4, 0},  {L"alpha", false, false, 0, -1}, {L"beta", false, false, -1, 1},
+        {L"gamma", false, false, -1, 2}, {L"alpha", false, false, -1, 4}, {L"denied", false, true, -1, 2},
         {L"0x1000", false, true, -1, 0}, {L"0x1000", false, true, 0, 1},  {L"0x1000", false, true, 1, -1},
         {L"global\\", false, true, 0, 3}, {L"global\\", true, true, -1, -1}, {L"Global\\", true, false, 3, 0},
         {L"", false, true, 1, 2},         {L"", false, true, -1, 0},
