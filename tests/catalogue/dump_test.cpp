@@ -14,6 +14,8 @@
 #include "shell/find_search.h"
 #include "shell/frame_commands.h"
 #include "tests/catalogue/list_fixture.h"
+#include "tests/support/byte_assertions.h"
+#include "tests/support/test_files.h"
 #include "tests/support/test_namespace.h"
 
 namespace quillon::test {
@@ -21,36 +23,6 @@ namespace {
 
 constexpr int kFileNameBox = 0x47C;  // cmb13 of the Explorer-style dialog
 constexpr int kFilterBox = 0x470;    // cmb1
-
-bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFileBytes(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-    ::CloseHandle(file);
-    return bytes;
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-}
-
-// Compares file bytes without printing them: the size, then the first differing offset.
-::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
-    if (actual.size() != expected.size())
-        return ::testing::AssertionFailure() << "size " << actual.size() << ", expected " << expected.size();
-    for (std::size_t k = 0; k < actual.size(); ++k)
-        if (actual[k] != expected[k]) return ::testing::AssertionFailure() << "bytes differ from offset " << k;
-    return ::testing::AssertionSuccess();
-}
 
 std::string Pattern(const TestSection& section, std::size_t size) {
     std::string bytes(size, '\0');
@@ -173,7 +145,7 @@ TEST_F(DumpTest, ConfirmedOverwriteReplacesTheFile) {
     SectionOptions options;
     options.seed = 200;
     const TestSection& section = AddSection(L"QlDumpOver", options);
-    WriteFileBytes(PathOf(L"over.bin"), std::string(10000, '\xEE'));
+    ASSERT_TRUE(WriteFileBytes(PathOf(L"over.bin"), std::string(10000, '\xEE')));
     Select({0});
     RunDump(PathOf(L"over.bin"));
     EXPECT_EQ(overwritePrompts_, 1);
@@ -267,7 +239,7 @@ TEST_F(DumpTest, UnreadablePagesSayCannotReadSectionAndLeaveTheUsersFileAsItWas)
     EXPECT_FALSE(FileExists(PathOf(L"reserved.bin")));
 
     // ...and an existing one, confirmed in the overwrite prompt, keeps its bytes.
-    WriteFileBytes(PathOf(L"mine.bin"), "the user's own bytes");
+    ASSERT_TRUE(WriteFileBytes(PathOf(L"mine.bin"), "the user's own bytes"));
     RunDump(PathOf(L"mine.bin"));
     EXPECT_EQ(overwritePrompts_, 1);
     ASSERT_EQ(boxes_.size(), 2u);
@@ -277,7 +249,7 @@ TEST_F(DumpTest, UnreadablePagesSayCannotReadSectionAndLeaveTheUsersFileAsItWas)
 
 TEST_F(DumpTest, TargetThatCannotBeCreatedGivesCannotWriteFileAndKeepsWhatWasThere) {
     AddSection(L"QlDumpLocked", {});
-    WriteFileBytes(PathOf(L"locked.bin"), "keep");
+    ASSERT_TRUE(WriteFileBytes(PathOf(L"locked.bin"), "keep"));
     // Held open without sharing, the file cannot be replaced.
     HANDLE holder = ::CreateFileW(PathOf(L"locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);

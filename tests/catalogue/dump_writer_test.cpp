@@ -8,37 +8,12 @@
 
 #include "catalogue/dump_writer.h"
 #include "catalogue/dump_writer_detail.h"
+#include "tests/support/byte_assertions.h"
+#include "tests/support/test_files.h"
 #include "tests/support/test_sections.h"
 
 namespace quillon::test {
 namespace {
-
-std::string ReadFileBytes(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-    ::CloseHandle(file);
-    return bytes;
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-}
-
-::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
-    if (actual.size() != expected.size())
-        return ::testing::AssertionFailure() << "size " << actual.size() << ", expected " << expected.size();
-    for (std::size_t k = 0; k < actual.size(); ++k)
-        if (actual[k] != expected[k]) return ::testing::AssertionFailure() << "bytes differ from offset " << k;
-    return ::testing::AssertionSuccess();
-}
 
 // Pages of the test's own: committed and filled with a pattern, some of them then made unreadable.
 class Pages {
@@ -103,7 +78,7 @@ TEST_F(DumpWriterTest, WritesEveryByteAcrossManyChunksAndReplacesAnExistingFile)
     Pages pages((3u << 20) / 4096 + 3);
     ASSERT_NE(pages.Get(), nullptr);
     const std::wstring path = PathOf(L"big.bin");
-    WriteFileBytes(path, std::string(20u << 20, '\xEE'));  // longer than the dump: nothing of it may remain
+    ASSERT_TRUE(WriteFileBytes(path, std::string(20u << 20, '\xEE')));  // longer than the dump: nothing of it may remain
     std::vector<ByteRange> filled{{1, 2}};
     EXPECT_EQ(WriteDumpFile(path.c_str(), pages.Get(), pages.Size(), false, &filled), DumpResult::Written);
     EXPECT_TRUE(SameBytes(ReadFileBytes(path), pages.Bytes()));
@@ -128,7 +103,7 @@ TEST_F(DumpWriterTest, UnreadableBytesLeaveTheExistingFileUntouchedUnlessFilled)
     pages.Decommit(3, 1);
     pages.NoAccess(7, 1);
     const std::wstring path = PathOf(L"keep.bin");
-    WriteFileBytes(path, "the user's own bytes");
+    ASSERT_TRUE(WriteFileBytes(path, "the user's own bytes"));
 
     EXPECT_EQ(WriteDumpFile(path.c_str(), pages.Get(), pages.Size(), false, nullptr), DumpResult::CannotRead);
     EXPECT_EQ(ReadFileBytes(path), "the user's own bytes");
@@ -168,7 +143,7 @@ TEST_F(DumpWriterTest, AWriteFailingPartWayLeavesTheOldFileAndNoTemporary) {
     Pages pages(3 * 256);  // three chunks
     ASSERT_NE(pages.Get(), nullptr);
     const std::wstring path = PathOf(L"old.bin");
-    WriteFileBytes(path, "old contents");
+    ASSERT_TRUE(WriteFileBytes(path, "old contents"));
     int calls = 0;
     EXPECT_EQ(detail::WriteDumpFileWith(path.c_str(), pages.Get(), pages.Size(), false, nullptr, &FailSecondChunk, &calls),
               DumpResult::CannotWrite);
@@ -181,7 +156,7 @@ TEST_F(DumpWriterTest, ATargetThatCannotBeReplacedOrCreatedIsLeftAlone) {
     Pages pages(2);
     ASSERT_NE(pages.Get(), nullptr);
     const std::wstring path = PathOf(L"held.bin");
-    WriteFileBytes(path, "held");
+    ASSERT_TRUE(WriteFileBytes(path, "held"));
     // Held open without sharing, the file cannot be replaced: the finished temporary goes away again.
     HANDLE holder = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);

@@ -81,18 +81,6 @@ CliProcess::~CliProcess() {
     ::DeleteFileW(errPath_.c_str());
 }
 
-std::string CliProcess::ReadAll(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-    ::CloseHandle(file);
-    return bytes;
-}
-
 bool CliProcess::WaitForErr(const std::string& text, DWORD timeoutMs) const {
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < timeoutMs) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/test_files.h"
+
 namespace quillon::test {
 
 // The path of quillon-cli.exe in the build tree (beside quillon.exe).
@@ -27,16 +29,14 @@ public:
     bool Started() const noexcept { return process_.hProcess != nullptr; }
     DWORD Id() const noexcept { return process_.dwProcessId; }
     // What the child has written so far.
-    std::string Out() const { return ReadAll(outPath_); }
-    std::string Err() const { return ReadAll(errPath_); }
+    std::string Out() const { return ReadFileBytes(outPath_); }
+    std::string Err() const { return ReadFileBytes(errPath_); }
     // Waits until stderr holds `text`; false when the child ends or the time runs out first.
     bool WaitForErr(const std::string& text, DWORD timeoutMs = 20000) const;
     // The exit code, or STILL_ACTIVE when the child has not ended in time.
     DWORD Wait(DWORD timeoutMs = 120000) const;
 
 private:
-    static std::string ReadAll(const std::wstring& path);
-
     std::wstring outPath_;
     std::wstring errPath_;
     PROCESS_INFORMATION process_{};

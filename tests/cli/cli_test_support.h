@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/test_files.h"
+
 namespace quillon::test {
 
 // The rows' names as the window's walk gives them in this process, UTF-8, in list order.
@@ -43,7 +45,5 @@ private:
     std::wstring path_;
 };
 
-std::string ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 }  // namespace quillon::test
