@@ -30,16 +30,16 @@ bool ReadChunks(const unsigned char* from, unsigned char* to, std::size_t count)
     return true;
 }
 
-void MarkUnreadable(unsigned char* to, bool* readable, std::size_t count) noexcept {
+void MarkUnreadable(unsigned char* to, unsigned char* readable, std::size_t count) noexcept {
     std::memset(to, 0, count);
-    std::fill(readable, readable + count, false);
+    std::memset(readable, 0, count);
 }
 
 // A run that VirtualQuery calls readable: in one go, or, when some page of it fails (a file that
 // shrank under its view), page by page so that the good pages still show.
-std::size_t ReadRun(const unsigned char* from, unsigned char* to, bool* readable, std::size_t count) noexcept {
+std::size_t ReadRun(const unsigned char* from, unsigned char* to, unsigned char* readable, std::size_t count) noexcept {
     if (ReadChunks(from, to, count)) {
-        std::fill(readable, readable + count, true);
+        std::memset(readable, 1, count);
         return count;
     }
     std::size_t read = 0;
@@ -48,7 +48,7 @@ std::size_t ReadRun(const unsigned char* from, unsigned char* to, bool* readable
         const auto at = reinterpret_cast<std::uintptr_t>(from + done);
         const std::size_t piece = std::min<std::size_t>(count - done, kPageSize - at % kPageSize);
         if (ReadChunks(from + done, to + done, piece)) {
-            std::fill(readable + done, readable + done + piece, true);
+            std::memset(readable + done, 1, piece);
             read += piece;
         } else {
             MarkUnreadable(to + done, readable + done, piece);
@@ -66,7 +66,7 @@ bool ReadBytesSafely(const void* from, void* to, std::size_t count) noexcept {
     return ReadChunks(static_cast<const unsigned char*>(from), static_cast<unsigned char*>(to), count);
 }
 
-std::size_t ReadReadableBytes(const void* from, unsigned char* to, bool* readable, std::size_t count) noexcept {
+std::size_t ReadReadableBytes(const void* from, unsigned char* to, unsigned char* readable, std::size_t count) noexcept {
     const auto* at = static_cast<const unsigned char*>(from);
     if (reinterpret_cast<std::uintptr_t>(at) + count < reinterpret_cast<std::uintptr_t>(at)) {
         MarkUnreadable(to, readable, count);  // would wrap around the address space

@@ -14,9 +14,9 @@ namespace quillon {
 // the bytes cannot be read.
 bool ReadBytesSafely(const void* from, void* to, std::size_t count) noexcept;
 
-// Copies what can be read of [from, from + count): byte i of `to` gets the byte and readable[i] true,
-// or 0 and false when it cannot be read. Readability is decided page by page. Returns the number of
-// bytes read.
-std::size_t ReadReadableBytes(const void* from, unsigned char* to, bool* readable, std::size_t count) noexcept;
+// Copies what can be read of [from, from + count): byte i of `to` gets the byte and readable[i] 1,
+// or 0 and 0 when it cannot be read. Readability is decided page by page. Returns the number of
+// bytes read (count when all of them could be).
+std::size_t ReadReadableBytes(const void* from, unsigned char* to, unsigned char* readable, std::size_t count) noexcept;
 
 }  // namespace quillon

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "common/readable_memory.h"
+#include "common/safe_read.h"
 #include "hexview/hex_lines.h"
 
 namespace quillon {
@@ -272,7 +273,7 @@ std::uint64_t ScanSlice(const unsigned char* base, std::uint64_t from, std::uint
     const auto n = static_cast<std::size_t>(to - from);
     buffer.resize(n);
     readable.resize(n);
-    if (ReadBytesMarked(base + from, n, buffer.data(), readable.data())) {
+    if (ReadReadableBytes(base + from, buffer.data(), readable.data(), n) == n) {
         const std::uint64_t hit = forward ? scanner.First(buffer.data(), 0, n) : scanner.Last(buffer.data(), 0, n);
         return hit == kNone ? kNone : from + hit;
     }

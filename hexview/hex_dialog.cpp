@@ -4,6 +4,7 @@
 
 #include "common/center_over_owner.h"
 #include "common/module.h"
+#include "common/safe_read.h"
 #include "hexview/data_inspector.h"
 #include "hexview/hex_edit_control.h"
 #include "hexview/hex_lines.h"
@@ -93,7 +94,7 @@ void CHexDlg::UpdateStatus() {
     std::size_t available = 0;
     if (control_ && data_ && caret < size_) {
         const std::size_t count = static_cast<std::size_t>(std::min<std::int64_t>(8, std::int64_t{size_} - caret));
-        ReadBytesMarked(data_ + caret, count, bytes, readable);
+        ReadReadableBytes(data_ + caret, bytes, readable, count);
         while (available < count && readable[available]) ++available;
     }
     const std::wstring text =

@@ -1,7 +1,6 @@
 #include "hexview/hex_lines.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "common/safe_read.h"
@@ -11,7 +10,6 @@ namespace quillon {
 
 namespace {
 
-constexpr std::size_t kPage = 4096;
 // Bytes read at a time: whole rows, a multiple of the page size.
 constexpr std::size_t kPiece = 64 * 1024;
 constexpr int kRow = 16;
@@ -31,29 +29,6 @@ void AppendOffset(std::wstring& out, std::uint64_t offset) {
 
 }  // namespace
 
-bool ReadBytesMarked(const unsigned char* from, std::size_t count, unsigned char* to, unsigned char* readable) {
-    if (count == 0) return true;
-    if (ReadBytesSafely(from, to, count)) {
-        std::memset(readable, 1, count);
-        return true;
-    }
-    bool all = true;
-    std::size_t done = 0;
-    while (done < count) {
-        // Up to the next page boundary of the address space.
-        const auto at = reinterpret_cast<std::uintptr_t>(from + done);
-        const std::size_t piece = std::min<std::size_t>(kPage - at % kPage, count - done);
-        const bool ok = ReadBytesSafely(from + done, to + done, piece);
-        if (!ok) {
-            std::memset(to + done, 0, piece);
-            all = false;
-        }
-        std::memset(readable + done, ok ? 1 : 0, piece);
-        done += piece;
-    }
-    return all;
-}
-
 std::wstring FormatHexLines(const unsigned char* base, std::uint64_t begin, std::uint64_t end) {
     std::wstring out;
     if (!base || end <= begin) return out;
@@ -72,8 +47,8 @@ std::wstring FormatHexLines(const unsigned char* base, std::uint64_t begin, std:
         if (to > pieceEnd || from < pieceBegin) {
             pieceBegin = from;
             pieceEnd = std::min<std::uint64_t>(end, from + kPiece);
-            ReadBytesMarked(base + pieceBegin, static_cast<std::size_t>(pieceEnd - pieceBegin), bytes.data(),
-                            readable.data());
+            ReadReadableBytes(base + pieceBegin, bytes.data(), readable.data(),
+                              static_cast<std::size_t>(pieceEnd - pieceBegin));
         }
         AppendOffset(out, rowStart);
         out.append(L"  ");

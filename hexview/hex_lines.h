@@ -21,9 +21,4 @@ std::wstring FormatHexLines(const unsigned char* base, std::uint64_t begin, std:
 // ",\r\n" and the last ending without a comma or line break. Empty when a byte cannot be read.
 std::optional<std::wstring> FormatCArray(const unsigned char* base, std::uint64_t begin, std::uint64_t end);
 
-// Reads [from, from + count) into `to` through ReadBytesSafely, in pieces; where a piece cannot be
-// read, it is retried page by page and each unreadable page is marked in `readable` (one flag per
-// byte, 0 for unreadable; the bytes there are zero). Returns false when any byte was unreadable.
-bool ReadBytesMarked(const unsigned char* from, std::size_t count, unsigned char* to, unsigned char* readable);
-
 }  // namespace quillon

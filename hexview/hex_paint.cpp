@@ -51,7 +51,7 @@ public:
         if (pos < start_ || pos >= start_ + count_) Load(pos);
         const std::size_t i = static_cast<std::size_t>(pos - start_);
         value = bytes_[i];
-        return readable_[i];
+        return readable_[i] != 0;
     }
 
 private:
@@ -68,7 +68,7 @@ private:
     std::int64_t start_ = 0;
     std::int64_t count_ = 0;
     unsigned char bytes_[kBlock];
-    bool readable_[kBlock];
+    unsigned char readable_[kBlock];
 };
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "common/gdi_scopes.h"
-#include "hexview/hex_lines.h"
+#include "common/safe_read.h"
 #include "hexview/hex_text.h"
 
 namespace quillon {
@@ -46,7 +46,7 @@ void PaintLiveShades(HDC dc, const HexEditState& state, HFONT font, const HexCol
             const bool selected = pos >= state.selStart && pos < state.selEnd;
             if (age >= LiveWatch::kFadeMs || selected) continue;
             if (!read) {
-                ReadBytesMarked(state.data + rowStart, static_cast<std::size_t>(count), bytes, readable);
+                ReadReadableBytes(state.data + rowStart, bytes, readable, static_cast<std::size_t>(count));
                 read = true;
             }
             wchar_t digits[2] = {kUnreadableDigit, kUnreadableDigit};

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "common/safe_read.h"
 #include "hexview/hex_edit_state.h"
-#include "hexview/hex_lines.h"
 
 namespace quillon {
 
@@ -19,7 +19,7 @@ void LiveWatch::Look(const unsigned char* data, std::int32_t size, std::int32_t 
     const std::int64_t first = std::int64_t{topRow} * kBytesPerRow;
     const std::int64_t available = std::clamp<std::int64_t>(std::int64_t{size} - first, 0, static_cast<std::int64_t>(count));
     if (data && available > 0) {
-        ReadBytesMarked(data + first, static_cast<std::size_t>(available), fresh_.data(), freshReadable_.data());
+        ReadReadableBytes(data + first, fresh_.data(), freshReadable_.data(), static_cast<std::size_t>(available));
     }
 
     const std::uint32_t stamp = now + 1;  // never 0

@@ -23,7 +23,7 @@ void ExpectReadable(const unsigned char* from, std::size_t count, const std::vec
                     const unsigned char* base, unsigned char (*expected)(std::size_t offset)) {
     std::vector<unsigned char> bytes(count, 0xEE);
     std::vector<char> readable(count, 2);
-    const std::size_t read = ReadReadableBytes(from, bytes.data(), reinterpret_cast<bool*>(readable.data()), count);
+    const std::size_t read = ReadReadableBytes(from, bytes.data(), reinterpret_cast<unsigned char*>(readable.data()), count);
     std::size_t expectedRead = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t offset = static_cast<std::size_t>(from - base) + i;

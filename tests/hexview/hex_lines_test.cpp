@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/safe_read.h"
 #include "hexview/hex_lines.h"
 
 namespace quillon {
@@ -52,7 +53,7 @@ TEST(HexLines, UnreadableBytesShowQuestionMarks) {
               L"00001000  ?? ?? ?? ??                                      ....\r\n");
     unsigned char bytes[8] = {};
     unsigned char readable[8] = {};
-    EXPECT_FALSE(ReadBytesMarked(block.Base() + kPage - 4, 8, bytes, readable));
+    EXPECT_EQ(ReadReadableBytes(block.Base() + kPage - 4, bytes, readable, 8), 4u);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(readable), 8), std::string("\1\1\1\1\0\0\0\0", 8));
     EXPECT_EQ(bytes[3], 0xFF);
     EXPECT_EQ(bytes[4], 0);
