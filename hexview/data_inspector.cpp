@@ -45,11 +45,11 @@ std::wstring FormatInspector(const unsigned char* bytes, std::size_t available, 
         std::swprintf(text, 40, L"%lld", static_cast<long long>(signedValue));
         Append(out, i, text);
     };
+    // Two lines of about the same length, so that both fit the strip at the dialog's opening size:
+    // the values up to four bytes wide, then the eight-byte ones.
     integer(L"u8", L"i8", 1);
     integer(L"u16", L"i16", 2);
     integer(L"u32", L"i32", 4);
-    out.push_back(L'\n');
-    integer(L"u64", L"i64", 8);
     if (available < 4) {
         Append(out, L"f32", L"??");
     } else {
@@ -59,6 +59,8 @@ std::wstring FormatInspector(const unsigned char* bytes, std::size_t available, 
         std::swprintf(text, 40, L"%.9g", static_cast<double>(value));
         Append(out, L"f32", text);
     }
+    out.push_back(L'\n');
+    integer(L"u64", L"i64", 8);
     if (available < 8) {
         Append(out, L"f64", L"??");
     } else {

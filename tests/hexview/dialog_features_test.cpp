@@ -12,10 +12,13 @@
 #include <string>
 
 #include "catalogue/quillon_view.h"
+#include "common/gdi_scopes.h"
+#include "hexview/data_inspector.h"
 #include "hexview/hex_edit_control.h"
 #include "hexview/hex_lines.h"
 #include "hexview/live_watch.h"
 #include "hexview/hex_text.h"
+#include "hexview/status_text.h"
 #include "resources/resource.h"
 #include "shell/frame_commands.h"
 #include "tests/hexview/hex_test_support.h"
@@ -412,6 +415,59 @@ TEST_F(HexDialogFeatureTest, CopiesTextBesideHexDataAndAsACArray) {
         EXPECT_EQ(test::ClipboardText(), L"") << "over 16 MiB the text is left out";
     });
     EXPECT_TRUE(section.Contents() == before);
+}
+
+TEST_F(HexDialogFeatureTest, TheWidestStatusFitsTheStripAtTheOpeningSize) {
+    // Offsets and counts at their widest, "Live", a search note, and inspector values of the widest
+    // kinds: at the size the dialog opens with, no line may wrap or be cut off, and the check box and
+    // OK must not overlap the text or each other.
+    test::TestSection section(test::UniqueName(L"QuillonHexStrip"), test::SectionOptions{});
+    ASSERT_TRUE(section.IsValid());
+    RunDialog(section, [&](HWND dialog, HWND) {
+        const HWND status = ::GetDlgItem(dialog, IDC_HEX_STATUS);
+        RECT box{};
+        ::GetClientRect(status, &box);
+        WindowDC dc(status);
+        SelectionScope font(dc.Get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(status, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc.Get(), &metrics);
+
+        const unsigned char kWidest[][8] = {
+            {0x00, 0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80},  // i64 and i16 at their most negative
+            {0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0xEF, 0xFF},  // f32 and f64 at their most negative
+            {0x01, 0x00, 0x00, 0x80, 0x01, 0x00, 0x10, 0x80},  // i32, and an f64 near the smallest normal
+            {0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0x88},  // negative integers of every width
+        };
+        for (const auto& bytes : kWidest) {
+            for (bool bigEndian : {false, true}) {
+                const std::wstring text = FormatStatusLine(0x7FFFFFFE, 0x10000000, 0x7FFFFFFF, true,
+                                                           L"Searching... 100% (Esc stops)",
+                                                           FormatInspector(bytes, 8, bigEndian));
+                int lines = 0;
+                for (std::size_t from = 0; from <= text.size(); ++lines) {
+                    const std::size_t end = std::min(text.find(L'\n', from), text.size());
+                    SIZE extent{};
+                    ::GetTextExtentPoint32W(dc.Get(), text.c_str() + from, static_cast<int>(end - from), &extent);
+                    EXPECT_LE(extent.cx, box.right) << testing::PrintToString(text.substr(from, end - from));
+                    from = end + 1;
+                }
+                EXPECT_LE(lines * metrics.tmHeight, box.bottom) << lines << " lines";
+            }
+        }
+
+        const auto clientRectOf = [&](int id) {
+            RECT r{};
+            ::GetWindowRect(::GetDlgItem(dialog, id), &r);
+            ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+            return r;
+        };
+        RECT overlap{};
+        const RECT statusRect = clientRectOf(IDC_HEX_STATUS), check = clientRectOf(IDC_HEX_BIGENDIAN),
+                   ok = clientRectOf(IDOK);
+        EXPECT_FALSE(::IntersectRect(&overlap, &statusRect, &check));
+        EXPECT_FALSE(::IntersectRect(&overlap, &statusRect, &ok));
+        EXPECT_FALSE(::IntersectRect(&overlap, &check, &ok));
+    });
 }
 
 TEST_F(HexDialogFeatureTest, ResizingMovesTheControlAndTheStrip) {

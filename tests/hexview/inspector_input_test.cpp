@@ -13,11 +13,11 @@ TEST(DataInspector, BothByteOrders) {
     // 0xDEADBEEF then the double 1.5 in big-endian (3F F8 00 ...): each order reads its own values.
     const unsigned char bytes[8] = {0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x02, 0x03, 0x04};
     EXPECT_EQ(FormatInspector(bytes, 8, true),
-              L"u8 222  i8 -34  u16 57005  i16 -8531  u32 3735928559  i32 -559038737\n"
-              L"u64 16045690981114315524  i64 -2401053092595236092  f32 -6.2598534e+18  f64 -1.1885953977525024e+148");
+              L"u8 222  i8 -34  u16 57005  i16 -8531  u32 3735928559  i32 -559038737  f32 -6.2598534e+18\n"
+              L"u64 16045690981114315524  i64 -2401053092595236092  f64 -1.1885953977525024e+148");
     EXPECT_EQ(FormatInspector(bytes, 8, false),
-              L"u8 222  i8 -34  u16 44510  i16 -21026  u32 4022250974  i32 -272716322\n"
-              L"u64 289077008422317534  i64 289077008422317534  f32 -1.18024689e+29  f64 2.4380746000667448e-289");
+              L"u8 222  i8 -34  u16 44510  i16 -21026  u32 4022250974  i32 -272716322  f32 -1.18024689e+29\n"
+              L"u64 289077008422317534  i64 289077008422317534  f64 2.4380746000667448e-289");
     const unsigned char onePointFive[8] = {0, 0, 0, 0, 0, 0, 0xF8, 0x3F};
     EXPECT_NE(FormatInspector(onePointFive, 8, false).find(L"f64 1.5"), std::wstring::npos);
 }
@@ -25,9 +25,9 @@ TEST(DataInspector, BothByteOrders) {
 TEST(DataInspector, MissingBytesShowQuestionMarks) {
     const unsigned char bytes[8] = {0x80, 0xFF, 0x7F};
     EXPECT_EQ(FormatInspector(bytes, 3, false),
-              L"u8 128  i8 -128  u16 65408  i16 -128  u32 ??  i32 ??\nu64 ??  i64 ??  f32 ??  f64 ??");
+              L"u8 128  i8 -128  u16 65408  i16 -128  u32 ??  i32 ??  f32 ??\nu64 ??  i64 ??  f64 ??");
     EXPECT_EQ(FormatInspector(bytes, 0, false),
-              L"u8 ??  i8 ??  u16 ??  i16 ??  u32 ??  i32 ??\nu64 ??  i64 ??  f32 ??  f64 ??");
+              L"u8 ??  i8 ??  u16 ??  i16 ??  u32 ??  i32 ??  f32 ??\nu64 ??  i64 ??  f64 ??");
 }
 
 TEST(OffsetInput, FormsAndLimits) {
