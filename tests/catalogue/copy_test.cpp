@@ -10,31 +10,10 @@
 #include "common/clipboard.h"
 #include "shell/frame_commands.h"
 #include "tests/catalogue/list_fixture.h"
+#include "tests/support/test_clipboard.h"
 
 namespace quillon::test {
 namespace {
-
-// The clipboard's CF_UNICODETEXT, or "<none>" when it holds none.
-std::wstring ClipboardText() {
-    ClipboardSession clipboard(nullptr, 1000);
-    if (!clipboard.IsOpen()) return L"<closed>";
-    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
-    if (!data) return L"<none>";
-    GlobalLockScope lock(data);
-    return lock.Get() ? std::wstring(static_cast<const wchar_t*>(lock.Get())) : L"<unlocked>";
-}
-
-void PutClipboardText(HWND owner, const std::wstring& text) {
-    ClipboardSession clipboard(owner, 1000);
-    ASSERT_TRUE(clipboard.IsOpen());
-    ::EmptyClipboard();
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    {
-        GlobalLockScope lock(block);
-        std::memcpy(lock.Get(), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    }
-    ASSERT_NE(::SetClipboardData(CF_UNICODETEXT, block), nullptr);
-}
 
 TEST(CopyText, EachRowIsNameTabSizeTabCrLf) {
     EXPECT_EQ(ComposeCopyText({}), L"");
@@ -85,7 +64,7 @@ TEST_F(CopyTest, SelectedRowsCopyInListOrderNotInClickOrder) {
 
 TEST_F(CopyTest, NoSelectionLeavesTheClipboardAsItWas) {
     AddSection(L"QlCopyNone", {});
-    PutClipboardText(Frame(), L"left alone");
+    ASSERT_TRUE(PutClipboardText(L"left alone", Frame()));
     EXPECT_TRUE(RunCopy().empty());
     EXPECT_EQ(ClipboardText(), L"left alone");
 }
@@ -93,7 +72,7 @@ TEST_F(CopyTest, NoSelectionLeavesTheClipboardAsItWas) {
 TEST_F(CopyTest, ClipboardHeldByAnotherWindowGivesCannotOpenClipboard) {
     AddSection(L"QlCopyBusy", {});
     Select({0});
-    PutClipboardText(Frame(), L"before");
+    ASSERT_TRUE(PutClipboardText(L"before", Frame()));
 
     // Another thread's window holds the clipboard open until told to let go.
     HANDLE opened = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -137,7 +116,7 @@ HGLOBAL WINAPI RecordingAllocate(UINT flags, SIZE_T bytes) {
 }
 
 TEST_F(CopyTest, AFailedAllocationLeavesThePreviousClipboardTextInPlace) {
-    PutClipboardText(Frame(), L"the user's text");
+    ASSERT_TRUE(PutClipboardText(L"the user's text", Frame()));
     const std::wstring text = L"Global\\X\t0x1000\t\r\n";
     EXPECT_EQ(detail::PlaceClipboardText(Frame(), text, &FailingAllocate), CopyOutcome::OutOfMemory);
     EXPECT_EQ(g_askedFlags, static_cast<UINT>(GMEM_DDESHARE));

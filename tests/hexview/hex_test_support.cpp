@@ -188,27 +188,6 @@ int LastRow(HWND control) { return ScrollInfo(control).nMax; }
 
 UINT HexDataFormat() { return ::RegisterClipboardFormatW(L"HexData"); }
 
-void PutClipboardText(const std::wstring& text) {
-    ClipboardSession clipboard(nullptr, 1000);
-    if (!clipboard.IsOpen()) return;
-    ::EmptyClipboard();
-    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!block) return;
-    std::memcpy(::GlobalLock(block), text.c_str(), bytes);
-    ::GlobalUnlock(block);
-    if (!::SetClipboardData(CF_UNICODETEXT, block)) ::GlobalFree(block);
-}
-
-std::wstring ClipboardText() {
-    ClipboardSession clipboard(nullptr, 1000);
-    if (!clipboard.IsOpen()) return L"<clipboard busy>";
-    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
-    if (!data) return std::wstring();
-    GlobalLockScope lock(data);
-    return lock.Get() ? std::wstring(static_cast<const wchar_t*>(lock.Get())) : std::wstring();
-}
-
 HexDataBlock ClipboardHexData() {
     HexDataBlock block;
     ClipboardSession clipboard(nullptr, 1000);

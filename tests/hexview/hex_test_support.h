@@ -7,6 +7,7 @@
 #include <string>
 
 #include "hexview/hex_edit_state.h"
+#include "tests/support/test_clipboard.h"
 
 namespace quillon::test {
 
@@ -70,8 +71,6 @@ int TopRow(HWND control);
 int LastRow(HWND control);
 
 // Clipboard contents.
-void PutClipboardText(const std::wstring& text);
-std::wstring ClipboardText();  // empty when no text is offered
 struct HexDataBlock {
     bool present = false;
     std::uint32_t length = 0;

@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "tests/inspect/inspect_fixtures.h"
 #include "tests/shell/frame_fixture.h"
+#include "tests/support/test_clipboard.h"
 #include "tests/support/test_sections.h"
 #include "tests/support/test_windows.h"
 
@@ -19,47 +20,6 @@ namespace quillon::test {
 namespace {
 
 using PropertiesTest = FrameTest;
-
-// Sets the thread's keyboard state so that the key handlers see the modifiers as held.
-class HeldKeys {
-public:
-    explicit HeldKeys(std::initializer_list<int> keys) {
-        ::GetKeyboardState(saved_);
-        BYTE state[256];
-        std::copy(saved_, saved_ + 256, state);
-        for (int vk : {VK_CONTROL, VK_SHIFT, VK_MENU, VK_LCONTROL, VK_LSHIFT, VK_LMENU}) state[vk] = 0;
-        for (int vk : keys) state[vk] = 0x80;
-        ::SetKeyboardState(state);
-    }
-    ~HeldKeys() { ::SetKeyboardState(saved_); }
-
-private:
-    BYTE saved_[256];
-};
-
-std::wstring ClipboardText() {
-    std::wstring text;
-    for (int attempt = 0; attempt < 20 && !::OpenClipboard(nullptr); ++attempt) ::Sleep(10);
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
-            text = chars;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return text;
-}
-
-void PutClipboardText(const wchar_t* text) {
-    if (!::OpenClipboard(nullptr)) return;
-    ::EmptyClipboard();
-    const SIZE_T bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    std::memcpy(::GlobalLock(block), text, bytes);
-    ::GlobalUnlock(block);
-    ::SetClipboardData(CF_UNICODETEXT, block);
-    ::CloseClipboard();
-}
 
 POINT Centre(HWND window) {
     RECT r{};
@@ -128,7 +88,7 @@ TEST_F(PropertiesTest, CommandShowsTheReportCentredOverTheFrameAndCopiesIt) {
     const int row = FindRow(List(), name);
     ASSERT_GE(row, 0);
     ASSERT_TRUE(SelectOneRow(List(), row));
-    PutClipboardText(L"before");
+    ASSERT_TRUE(PutClipboardText(L"before"));
 
     SeenDialog seen;
     int stage = 0;
@@ -222,7 +182,7 @@ TEST_F(PropertiesTest, AltEnterOpensItEnterClosesItAndNoSelectionDoesNothing) {
     EXPECT_EQ(opened, 0) << "nothing selected";
 
     ASSERT_TRUE(SelectOneRow(List(), FindRow(List(), name)));
-    PutClipboardText(L"before");
+    ASSERT_TRUE(PutClipboardText(L"before"));
     {
         HeldKeys alt({VK_MENU});
         MSG msg{};

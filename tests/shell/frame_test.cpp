@@ -20,6 +20,7 @@ namespace quillon {
 namespace {
 
 using test::FrameTest;
+using test::HeldKeys;
 
 std::wstring MenuText(HMENU menu, UINT position) {
     wchar_t text[128] = {};
@@ -33,23 +34,6 @@ RECT ChildRectInParent(HWND child) {
     ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
-
-// Sets the thread's keyboard state so that TranslateAcceleratorW sees the modifiers as held.
-class HeldKeys {
-public:
-    explicit HeldKeys(std::initializer_list<int> keys) {
-        ::GetKeyboardState(saved_);
-        BYTE state[256];
-        std::copy(saved_, saved_ + 256, state);
-        for (int vk : {VK_CONTROL, VK_SHIFT, VK_MENU, VK_LCONTROL, VK_LSHIFT, VK_LMENU}) state[vk] = 0;
-        for (int vk : keys) state[vk] = 0x80;
-        ::SetKeyboardState(state);
-    }
-    ~HeldKeys() { ::SetKeyboardState(saved_); }
-
-private:
-    BYTE saved_[256];
-};
 
 MSG KeyMessage(HWND target, UINT vk, bool alt = false) {
     MSG msg{};

@@ -172,4 +172,13 @@ MessageBoxInfo ReadMessageBox(HWND box) {
     return info;
 }
 
+HeldKeys::HeldKeys(std::initializer_list<int> keys) {
+    ::GetKeyboardState(saved_);
+    BYTE state[256];
+    std::copy(saved_, saved_ + 256, state);
+    for (int vk : {VK_CONTROL, VK_SHIFT, VK_MENU, VK_LCONTROL, VK_LSHIFT, VK_LMENU}) state[vk] = 0;
+    for (int vk : keys) state[vk] = 0x80;
+    ::SetKeyboardState(state);
+}
+
 }  // namespace quillon::test

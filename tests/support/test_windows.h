@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,19 @@ int FindRow(HWND list, const std::wstring& name);
 
 // The text of a top-level window's static/message-box text, for checking message boxes.
 std::wstring WindowText(HWND hwnd);
+
+// Sets the thread's keyboard state so that key handlers and TranslateAcceleratorW see `keys` (and no
+// other modifier) as held; the state before comes back when the scope ends.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::initializer_list<int> keys);
+    ~HeldKeys() { ::SetKeyboardState(saved_); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+private:
+    BYTE saved_[256];
+};
 
 // Finds a visible top-level window of this thread whose class is `className` (e.g. L"#32770").
 HWND FindThreadWindow(const wchar_t* className, HWND exclude = nullptr);

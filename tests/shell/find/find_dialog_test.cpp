@@ -20,6 +20,7 @@
 #include "shell/frame_accelerators.h"
 #include "shell/frame_commands.h"
 #include "tests/catalogue/list_fixture.h"
+#include "tests/support/test_clipboard.h"
 
 namespace quillon::test {
 namespace {
@@ -38,29 +39,6 @@ std::vector<HWND> OpenFindDialogs() {
     std::vector<HWND> dialogs;
     ::EnumThreadWindows(::GetCurrentThreadId(), &CollectFindDialog, reinterpret_cast<LPARAM>(&dialogs));
     return dialogs;
-}
-
-void PutClipboardText(const std::wstring& text) {
-    ClipboardSession clipboard(nullptr, 1000);
-    ASSERT_TRUE(clipboard.IsOpen());
-    ::EmptyClipboard();
-    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, bytes));
-    ASSERT_TRUE(block);
-    {
-        GlobalLockScope lock(block.Get());
-        std::memcpy(lock.Get(), text.c_str(), bytes);
-    }
-    if (::SetClipboardData(CF_UNICODETEXT, block.Get())) block.Release();
-}
-
-std::wstring ClipboardText() {
-    ClipboardSession clipboard(nullptr, 1000);
-    if (!clipboard.IsOpen()) return L"<clipboard busy>";
-    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
-    if (!data) return std::wstring();
-    GlobalLockScope lock(data);
-    return lock.Get() ? std::wstring(static_cast<const wchar_t*>(lock.Get())) : std::wstring();
 }
 
 class FindTest : public ListFixture {
@@ -392,7 +370,7 @@ TEST_F(FindTest, TheTextBoxKeepsItsEditingKeysAndTheListItsShortcuts) {
         if (modifier) SetKeyDown(modifier, false);
     };
 
-    PutClipboardText(L"pasted");
+    ASSERT_TRUE(PutClipboardText(L"pasted"));
     press(edit, 'V', VK_CONTROL);
     EXPECT_EQ(WindowText(edit), L"pasted");
     press(edit, VK_INSERT, VK_SHIFT);
