@@ -12,10 +12,8 @@ int RunDump(const Invocation& invocation, CliContext& context) {
     const std::wstring& name = invocation.operands[0];
     const std::wstring& file = invocation.operands[1];
     SectionView view;
-    if (!OpenForCommand(name, view, context)) return kExitNothing;
     ByteSpan span;
-    std::wstring problem;
-    if (!ResolveSpan(invocation, view, span, problem)) return ReportUsageProblem(invocation, context, problem);
+    if (const int failed = OpenSectionSpan(invocation, context, view, span); failed != kExitDone) return failed;
 
     // --fill-unreadable takes "00" only (the table checks it): zeros are the one filler offered.
     const bool fill = invocation.Has(L"--fill-unreadable");

@@ -30,12 +30,9 @@ void WriteLines(const std::wstring& text, ConsoleStream& out) {
 }  // namespace
 
 int RunHexdump(const Invocation& invocation, CliContext& context) {
-    const std::wstring& name = invocation.operands[0];
     SectionView view;
-    if (!OpenForCommand(name, view, context)) return kExitNothing;
     ByteSpan span;
-    std::wstring problem;
-    if (!ResolveSpan(invocation, view, span, problem)) return ReportUsageProblem(invocation, context, problem);
+    if (const int failed = OpenSectionSpan(invocation, context, view, span); failed != kExitDone) return failed;
 
     for (std::uint64_t from = span.begin; from < span.end;) {
         const std::uint64_t to = std::min(span.end, (from / kBlockBytes + 1) * kBlockBytes);

@@ -1,5 +1,7 @@
 #include "cli/section_access.h"
 
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
 #include "cli/number_text.h"
 #include "cli/utf8.h"
 
@@ -72,6 +74,13 @@ bool ResolveSpan(const Invocation& invocation, const SectionView& view, ByteSpan
     span.begin = offset;
     span.end = end;
     return true;
+}
+
+int OpenSectionSpan(const Invocation& invocation, CliContext& context, SectionView& view, ByteSpan& span) {
+    if (!OpenForCommand(invocation.operands[0], view, context)) return kExitNothing;
+    std::wstring problem;
+    if (!ResolveSpan(invocation, view, span, problem)) return ReportUsageProblem(invocation, context, problem);
+    return kExitDone;
 }
 
 }  // namespace quillon::cli

@@ -33,4 +33,9 @@ struct ByteSpan {
 // the range reaches past the view's extent.
 bool ResolveSpan(const Invocation& invocation, const SectionView& view, ByteSpan& span, std::wstring& problem);
 
+// What hexdump, dump and watch do first: open the section the first operand names and resolve the
+// range. Returns kExitDone when both worked; otherwise the failure is reported and the return value is
+// the exit code the command ends with.
+int OpenSectionSpan(const Invocation& invocation, CliContext& context, SectionView& view, ByteSpan& span);
+
 }  // namespace quillon::cli

@@ -39,10 +39,8 @@ std::string Timestamp() {
 int RunWatch(const Invocation& invocation, CliContext& context) {
     const std::wstring& name = invocation.operands[0];
     SectionView view;
-    if (!OpenForCommand(name, view, context)) return kExitNothing;
     ByteSpan span;
-    std::wstring problem;
-    if (!ResolveSpan(invocation, view, span, problem)) return ReportUsageProblem(invocation, context, problem);
+    if (const int failed = OpenSectionSpan(invocation, context, view, span); failed != kExitDone) return failed;
 
     const std::uint64_t interval = invocation.Number(L"--interval", 1000);
     const bool counted = invocation.Has(L"--count");
