@@ -78,6 +78,12 @@ struct WindowTraits {
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DestroyWindow(h); }
 };
+// Memory the system hands back for the caller to LocalFree: converted SIDs, SDDL texts, descriptors.
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::LocalFree(h); }
+};
 struct GlobalMemoryTraits {
     using Handle = HGLOBAL;
     static Handle Invalid() noexcept { return nullptr; }
@@ -95,5 +101,6 @@ using UniqueRegKey = UniqueResource<RegKeyTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
 // A global block not yet handed to the clipboard; Release() it once SetClipboardData owns it.
 using UniqueGlobal = UniqueResource<GlobalMemoryTraits>;
+using UniqueLocal = UniqueResource<LocalMemoryTraits>;
 
 }  // namespace quillon

@@ -33,9 +33,8 @@ constexpr DWORD kMediumLevel = SECURITY_MANDATORY_MEDIUM_RID;
 std::wstring SidText(PSID sid) {
     LPWSTR text = nullptr;
     if (!::ConvertSidToStringSidW(sid, &text)) return L"(unreadable SID)";
-    std::wstring result(text);
-    ::LocalFree(text);
-    return result;
+    const UniqueLocal owned(text);
+    return text;
 }
 
 const wchar_t* LevelName(DWORD rid) noexcept {
@@ -95,10 +94,10 @@ std::wstring LabelSddl(PSECURITY_DESCRIPTOR descriptor) {
 
 struct LocalSid {
     PSID sid = nullptr;
-    explicit LocalSid(const wchar_t* text) noexcept { ::ConvertStringSidToSidW(text, &sid); }
-    ~LocalSid() { if (sid) ::LocalFree(sid); }
-    LocalSid(const LocalSid&) = delete;
-    LocalSid& operator=(const LocalSid&) = delete;
+    UniqueLocal owned;
+    explicit LocalSid(const wchar_t* text) noexcept {
+        if (::ConvertStringSidToSidW(text, &sid)) owned.Reset(sid);
+    }
 };
 
 // An impersonation copy of the token the caller acts with (the thread's when it impersonates).
@@ -241,10 +240,7 @@ DWORD SecurityDescriptorCopy::Read(HANDLE section) noexcept {
     return error;
 }
 
-void SecurityDescriptorCopy::Adopt(PSECURITY_DESCRIPTOR descriptor) noexcept {
-    if (descriptor_) ::LocalFree(descriptor_);
-    descriptor_ = descriptor;
-}
+void SecurityDescriptorCopy::Adopt(PSECURITY_DESCRIPTOR descriptor) noexcept { descriptor_.Reset(descriptor); }
 
 SectionFact OwnerFact(PSECURITY_DESCRIPTOR descriptor) {
     SectionFact fact{L"Owner", L"", true};
@@ -294,8 +290,8 @@ SectionFact SddlFact(PSECURITY_DESCRIPTOR descriptor) {
         fact.value = native::ReasonForError(::GetLastError());
         return fact;
     }
+    const UniqueLocal owned(text);
     fact.value = text;
-    ::LocalFree(text);
     // Some platforms (Wine) leave the label out of the text although the descriptor has one.
     if (fact.value.find(L"S:") == std::wstring::npos) fact.value += LabelSddl(descriptor);
     // ... and write a NULL DACL as a bare "D:", which would read as an empty one that denies all.

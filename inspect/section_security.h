@@ -6,26 +6,23 @@
 
 #include <string>
 
+#include "common/unique_resource.h"
 #include "inspect/section_report.h"
 
 namespace quillon {
 
-// A self-relative copy of a section's owner, group, DACL and label (LocalFree'd by its owner).
+// A self-relative copy of a section's owner, group, DACL and label.
 class SecurityDescriptorCopy {
 public:
-    SecurityDescriptorCopy() = default;
-    ~SecurityDescriptorCopy() { if (descriptor_) ::LocalFree(descriptor_); }
-    SecurityDescriptorCopy(const SecurityDescriptorCopy&) = delete;
-    SecurityDescriptorCopy& operator=(const SecurityDescriptorCopy&) = delete;
 
     // Reads the descriptor of a handle opened with READ_CONTROL. Returns the Win32 error, 0 on success.
     DWORD Read(HANDLE section) noexcept;
     // Takes ownership of a descriptor made elsewhere (tests build them from SDDL).
     void Adopt(PSECURITY_DESCRIPTOR descriptor) noexcept;
-    PSECURITY_DESCRIPTOR Get() const noexcept { return descriptor_; }
+    PSECURITY_DESCRIPTOR Get() const noexcept { return descriptor_.Get(); }
 
 private:
-    PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+    UniqueLocal descriptor_;
 };
 
 // What a reviewer reads off a descriptor, each as a report fact.
